@@ -1,0 +1,51 @@
+#include "analysis/runtime_check.h"
+
+#include <cstring>
+
+const char kRuntimeProductName[] = "Microsoft Visual C++ 2010  x86 Redistributable";
+const char kRuntimeVersion[] = "10.0.40219";
+const char kRuntimeProductKey[] =
+    "SOFTWARE\\Classes\\Installer\\Products\\1d5e3c0feda1e123187686fed06e995a";
+const char kRuntimeProductNameValue[] = "ProductName";
+const char kRuntimeNotInstalled[] = "Not installed";
+
+static_assert(sizeof kRuntimeProductName - 1 == kRuntimeProductNameLength,
+              "runtime product name length");
+static_assert(sizeof kRuntimeVersion - 1 == kRuntimeVersionLength, "runtime version length");
+
+namespace {
+
+std::size_t BoundedLength(const char* bytes, std::size_t byteCount) {
+    std::size_t length = 0;
+    while (length < byteCount && bytes[length] != '\0') {
+        ++length;
+    }
+    return length;
+}
+
+}  // namespace
+
+std::string RuntimeVersionRowName() {
+    return std::string("Version  ") + kRuntimeVersion;
+}
+
+const char* RuntimeNameResult(bool nameRead, const char* data, std::size_t bytesReturned) {
+    if (!nameRead) {
+        return "Not found";
+    }
+    if (data == nullptr || bytesReturned < kRuntimeProductNameLength) {
+        return "not found";
+    }
+    return std::memcmp(data, kRuntimeProductName, kRuntimeProductNameLength) == 0 ? "found"
+                                                                                  : "not found";
+}
+
+const char* RuntimeVersionResult(bool nameRead, const char* data, std::size_t bytesReturned) {
+    const std::size_t versionEnd = kRuntimeVersionOffset + kRuntimeVersionLength;
+    if (!nameRead || data == nullptr || BoundedLength(data, bytesReturned) < versionEnd) {
+        return "wrong";
+    }
+    return std::memcmp(data + kRuntimeVersionOffset, kRuntimeVersion, kRuntimeVersionLength) == 0
+               ? "OK"
+               : "wrong";
+}

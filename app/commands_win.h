@@ -1,0 +1,39 @@
+// The menu commands and what each one opens.
+#pragma once
+
+#include <windows.h>
+
+struct LogChoice {
+    const char* initialDirectory;
+    // Display text and pattern, zero-separated and double-zero-terminated.
+    const char* filter;
+};
+
+struct ReportCommand {
+    int id;
+    DLGPROC procedure;
+    LPARAM parameter;
+    // Comparisons ask for two logs first; the tests ask for none.
+    bool choosesLogs;
+    LogChoice first;
+    LogChoice second;
+};
+
+// The command with that menu id, or nullptr.
+const ReportCommand* FindReportCommand(int id);
+
+// Runs a report command: chooses the logs if it needs them (a cancelled
+// choice ends it silently), then runs dialog 129 modally over the owner.
+void RunReportCommand(const ReportCommand& command, HWND owner);
+
+// Shows the file-open dialog for one log. Returns 1 when a file was chosen
+// (its full path is then in `fileName`, 261 characters), 0 otherwise.
+int ChooseLogFile(char* fileName, const char* initialDirectory, const char* filter);
+
+// The About box (dialog 103).
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+constexpr char kAboutVersionText[] = "Version V1.05";
+extern const char kAboutCreditText[];
+
+// The window procedure of the main window.
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

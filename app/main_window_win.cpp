@@ -1,0 +1,36 @@
+#include "app/commands_win.h"
+#include "app/shell_state_win.h"
+#include "res/resource.h"
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDM_ABOUT) {
+                DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window,
+                                AboutDialogProc, 0);
+                return 0;
+            }
+            if (id == IDM_EXIT) {
+                DestroyWindow(window);
+                return 0;
+            }
+            if (const ReportCommand* command = FindReportCommand(id)) {
+                RunReportCommand(*command, window);
+                return 0;
+            }
+            return DefWindowProcA(window, message, wParam, lParam);
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,58 @@
+#include "analysis/analysis_dialog_win.h"
+#include "app/commands_win.h"
+#include "app/shell_state_win.h"
+#include "checks/export_check_win.h"
+#include "checks/service_listing_win.h"
+#include "compare/compare_dialog_win.h"
+#include "res/resource.h"
+
+namespace {
+
+const ReportCommand kReportCommands[] = {
+    {IDM_ANALYZE, AnalysisDialogProc, 0, false, {}, {}},
+    {IDM_CHECK_DLL_CALLS, ExportCheckDialogProc, 0, false, {}, {}},
+    {IDM_LIST_SERVICES, ServiceListingDialogProc, 0, false, {}, {}},
+    // The second choice of analysis logs also lists names that merely end in
+    // "logAnalyze".
+    {IDM_COMPARE_ANALYZE,
+     CompareDialogProc,
+     1,
+     true,
+     {"C:\\", "*.logAnalyze\0*.logAnalyze\0"},
+     {"C:\\aaa", "*.logAnalyze\0*logAnalyze\0"}},
+    {IDM_COMPARE_DLL_CALLS,
+     CompareDialogProc,
+     2,
+     true,
+     {"C:\\", "*.logDlls\0*.logDlls\0"},
+     {"C:\\aaa", "*.logDlls\0*.logDlls\0"}},
+    {IDM_COMPARE_SERVICES,
+     CompareDialogProc,
+     3,
+     true,
+     {"C:\\", "*.logServices\0*.logServices\0"},
+     {"C:\\aaa", "*.logServices\0*.logServices\0"}},
+};
+
+}  // namespace
+
+const ReportCommand* FindReportCommand(int id) {
+    for (const ReportCommand& command : kReportCommands) {
+        if (command.id == id) {
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+void RunReportCommand(const ReportCommand& command, HWND owner) {
+    if (command.choosesLogs) {
+        if (!ChooseLogFile(g_firstLogName, command.first.initialDirectory, command.first.filter) ||
+            !ChooseLogFile(g_secondLogName, command.second.initialDirectory,
+                           command.second.filter)) {
+            return;
+        }
+    }
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, command.procedure,
+                    command.parameter);
+}

@@ -1,0 +1,28 @@
+#include "checks/service_listing_win.h"
+
+#include "report/report_list_win.h"
+#include "res/resource.h"
+
+INT_PTR CALLBACK ServiceListingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
+            ShowSearchControls(dialog, SW_HIDE);
+            LVCOLUMNA column;
+            InsertColumnSet(GetDlgItem(dialog, IDC_REPORT_LIST), kServiceColumns, column);
+            return FALSE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, IDCANCEL);
+                return FALSE;
+            }
+            if (LOWORD(wParam) == IDC_REPORT_OK) {
+                EndDialog(dialog, IDC_REPORT_OK);
+                return TRUE;
+            }
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,13 @@
+# Native build of the portable logic and its tests, with sanitizers.
+find_package(GTest REQUIRED)
+set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+add_compile_options(${sanitizers} -g)
+add_link_options(${sanitizers})
+
+add_library(vorlix_portable STATIC ${VORLIX_PORTABLE_SOURCES})
+target_include_directories(vorlix_portable PUBLIC ${CMAKE_SOURCE_DIR})
+
+file(GLOB host_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
+add_executable(vorlix_host_tests ${host_tests})
+target_link_libraries(vorlix_host_tests PRIVATE vorlix_portable GTest::gtest GTest::gtest_main)
+add_test(NAME host_tests COMMAND vorlix_host_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/host.xml)

@@ -1,0 +1,39 @@
+# The real 32-bit Windows program, its Wine tests and the end-to-end driver.
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRICT)
+set(static_runtime -static -static-libgcc -static-libstdc++)
+set(win32_libraries comctl32 comdlg32 shell32 advapi32 user32 gdi32 kernel32)
+set(resource_file ${CMAKE_SOURCE_DIR}/res/vorlix.rc)
+
+set(entry_point ${CMAKE_SOURCE_DIR}/app/main_win.cpp)
+set(core_sources ${VORLIX_PORTABLE_SOURCES} ${VORLIX_WIN32_SOURCES})
+list(REMOVE_ITEM core_sources ${entry_point})
+add_library(vorlix_core STATIC ${core_sources})
+target_include_directories(vorlix_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(vorlix_core PUBLIC ${win32_libraries})
+
+add_executable(vorlix WIN32 ${entry_point} ${resource_file})
+target_link_libraries(vorlix PRIVATE vorlix_core)
+target_link_options(vorlix PRIVATE ${static_runtime})
+
+# GoogleTest from its Debian sources, cross-compiled.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(vorlix_win_tests ${win_tests} ${resource_file})
+target_link_libraries(vorlix_win_tests PRIVATE vorlix_core gtest)
+target_link_options(vorlix_win_tests PRIVATE ${static_runtime})
+add_test(NAME win_tests COMMAND vorlix_win_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/win.xml)
+
+file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(e2e_sources)
+  add_executable(vorlix_e2e ${e2e_sources})
+  target_include_directories(vorlix_e2e PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(vorlix_e2e PRIVATE gtest ${win32_libraries})
+  target_link_options(vorlix_e2e PRIVATE ${static_runtime})
+  add_dependencies(vorlix_e2e vorlix)
+  add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${CMAKE_BINARY_DIR}/results/e2e.xml)
+  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "VORLIX_EXE=$<TARGET_FILE:vorlix>")
+endif()

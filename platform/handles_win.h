@@ -1,0 +1,86 @@
+// Owning wrappers for every kind of Win32 handle the program opens.
+// Non-copyable, movable; each knows its own invalid value and how to close it.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() : value_(Traits::Invalid()) {}
+    explicit UniqueHandle(Type value) : value_(value) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : value_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    Type Get() const { return value_; }
+    bool Valid() const { return value_ != Traits::Invalid(); }
+    explicit operator bool() const { return Valid(); }
+
+    Type Release() {
+        Type value = value_;
+        value_ = Traits::Invalid();
+        return value;
+    }
+    void Reset(Type value = Traits::Invalid()) {
+        if (Valid()) {
+            Traits::Close(value_);
+        }
+        value_ = value;
+    }
+    // For out-parameters of API calls: closes the current value first.
+    Type* Put() {
+        Reset();
+        return &value_;
+    }
+
+private:
+    Type value_;
+};
+
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type value) { CloseHandle(value); }
+};
+
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { RegCloseKey(value); }
+};
+
+struct ServiceHandleTraits {
+    using Type = SC_HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { CloseServiceHandle(value); }
+};
+
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { LocalFree(value); }
+};
+
+struct ModuleHandleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { FreeLibrary(value); }
+};
+
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueKey = UniqueHandle<RegistryKeyTraits>;
+using UniqueService = UniqueHandle<ServiceHandleTraits>;
+using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueModule = UniqueHandle<ModuleHandleTraits>;

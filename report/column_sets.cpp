@@ -1,0 +1,45 @@
+#include "report/column_sets.h"
+
+const ColumnSpec kAnalysisColumns[] = {
+    {500, "Name", 90},
+    {120, "Value", 80},
+    {100, "Result", 30},
+    {0, nullptr, 0},
+};
+
+const ColumnSpec kExportColumns[] = {
+    {500, "Name Fct Call", 30},
+    {100, "Result", 30},
+    {0, nullptr, 0},
+};
+
+const ColumnSpec kServiceColumns[] = {
+    {400, "Name", 90},
+    {100, "Value", 60},
+    {140, "Service Type", 25},
+    {100, "Current State 1", 20},
+    {100, "Current State 2", 20},
+    {100, "Result", 20},
+    {0, nullptr, 0},
+};
+
+namespace {
+bool IsEnd(const ColumnSpec& column) {
+    return column.pixelWidth == 0 && column.title == nullptr && column.logFieldWidth == 0;
+}
+}  // namespace
+
+int CountColumns(const ColumnSpec* columns) {
+    int count = 0;
+    while (!IsEnd(columns[count])) {
+        ++count;
+    }
+    return count;
+}
+
+int LogFieldWidthOf(const ColumnSpec* columns, int column) {
+    if (column < 0 || column >= CountColumns(columns)) {
+        return 0;
+    }
+    return columns[column].logFieldWidth;
+}

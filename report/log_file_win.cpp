@@ -1,0 +1,184 @@
+#include "report/log_file_win.h"
+
+#include <cstdio>
+
+#include "app/shell_state_win.h"
+#include "platform/error_text_win.h"
+#include "platform/message_box_win.h"
+#include "report/log_format.h"
+
+HANDLE g_currentLogFile = INVALID_HANDLE_VALUE;
+
+namespace {
+
+bool FileExists(const char* fileName) {
+    return GetFileAttributesA(fileName) != INVALID_FILE_ATTRIBUTES;
+}
+
+HANDLE CreateLogHandle(const char* fileName, DWORD disposition) {
+    return CreateFileA(fileName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, disposition,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool MoveToStart(HANDLE file) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = 0;
+    return SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != FALSE;
+}
+
+// Positions a freshly opened current log at its start and writes the
+// timestamp line; reports a failed seek and closes the log.
+int StartCurrentLog() {
+    if (!MoveToStart(g_currentLogFile)) {
+        ShowSystemError(GetLastError(), "Vorlix   SetFilePointer");
+        CloseCurrentLog();
+        return 0;
+    }
+    char timestamp[128];
+    FormatLocalTimestamp(timestamp, sizeof timestamp);
+    WriteLogField(0, timestamp, true);
+    return 1;
+}
+
+// Serves bytes from small blocks, so that a field costs a few system calls
+// instead of one per byte; the scanner tracks the position itself.
+class FileBlockSource : public LogByteSource {
+public:
+    explicit FileBlockSource(HANDLE file) : file_(file) {}
+
+    int ByteAt(int64_t offset) override {
+        if (offset < blockStart_ || offset >= blockStart_ + blockLength_) {
+            if (!Load(offset)) {
+                return -1;
+            }
+        }
+        return static_cast<unsigned char>(block_[offset - blockStart_]);
+    }
+
+private:
+    bool Load(int64_t offset) {
+        LARGE_INTEGER distance;
+        distance.QuadPart = offset;
+        DWORD read = 0;
+        if (!SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) ||
+            !ReadFile(file_, block_, sizeof block_, &read, nullptr) || read == 0) {
+            blockLength_ = 0;
+            return false;
+        }
+        blockStart_ = offset;
+        blockLength_ = read;
+        return true;
+    }
+
+    HANDLE file_;
+    char block_[512];
+    int64_t blockStart_ = 0;
+    int64_t blockLength_ = 0;
+};
+
+// Leaves the file where a reader of single bytes would have left it.
+void SyncFilePosition(HANDLE file, int64_t position) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = position;
+    SetFilePointerEx(file, distance, nullptr, FILE_BEGIN);
+}
+
+}  // namespace
+
+void CloseCurrentLog() {
+    if (g_currentLogFile != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_currentLogFile);
+        g_currentLogFile = INVALID_HANDLE_VALUE;
+    }
+}
+
+void FormatLocalTimestamp(char* text, size_t size) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    std::snprintf(
+        text, size, "%s",
+        FormatTimestamp(now.wDay, now.wMonth, now.wYear, now.wHour, now.wMinute, now.wSecond)
+            .c_str());
+}
+
+int OpenSectionLog(const char* fileName) {
+    // Only one log is open at a time.
+    CloseCurrentLog();
+    const DWORD disposition = FileExists(fileName) ? TRUNCATE_EXISTING : CREATE_ALWAYS;
+    g_currentLogFile = CreateLogHandle(fileName, disposition);
+    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+        ShowSystemError(GetLastError(), "Vorlix   CreateFile");
+        return 0;
+    }
+    return StartCurrentLog();
+}
+
+int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
+                     const char* newFailureCaption) {
+    CloseCurrentLog();
+    const bool exists = FileExists(fileName);
+    if (exists) {
+        SetFileAttributesA(fileName, FILE_ATTRIBUTE_NORMAL);
+    }
+    g_currentLogFile = CreateLogHandle(fileName, exists ? TRUNCATE_EXISTING : CREATE_ALWAYS);
+    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+        ShowSystemError(GetLastError(), exists ? existingFailureCaption : newFailureCaption);
+        return 0;
+    }
+    return StartCurrentLog();
+}
+
+int OpenExistingLog(const char* fileName, HANDLE* file) {
+    *file = CreateLogHandle(fileName, OPEN_EXISTING);
+    if (*file == INVALID_HANDLE_VALUE) {
+        ShowSystemError(GetLastError(), "CreateFile", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        return 0;
+    }
+    SetFilePointer(*file, 0, nullptr, FILE_BEGIN);
+    return 1;
+}
+
+int WriteLogField(int width, const char* text, bool last) {
+    // After a failed write has closed the log, the rest of the section's
+    // writes do nothing: the user has seen the failure once.
+    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    const LogFieldBytes field = BuildLogField(width, text, last);
+    const DWORD size = static_cast<DWORD>(field.bytes.size());
+    DWORD written = 0;
+    const BOOL ok = WriteFile(g_currentLogFile, field.bytes.data(), size, &written, nullptr);
+    if (!ok || written != size) {
+        DWORD error = GetLastError();
+        // A short write without an error code means the disk is full; never
+        // report a failure with the text for success.
+        if (ok || error == ERROR_SUCCESS) {
+            error = ERROR_DISK_FULL;
+        }
+        ShowSystemError(error, "Vorlix   WriteFile");
+        CloseCurrentLog();
+        return 0;
+    }
+    if (field.overflow) {
+        ShowMessageBox(nullptr, "BLANK_TAB < len", "Vorlix Error", MB_TASKMODAL | MB_ICONWARNING);
+    }
+    return 1;
+}
+
+int ReadLogField(int64_t* position, HANDLE file, char* field) {
+    FileBlockSource source(file);
+    const FieldEnd end = ScanLogField(source, *position, field);
+    SyncFilePosition(file, *position);
+    if (end == FieldEnd::TooLong) {
+        ShowMessageBox(g_mainWindow, "String buffer too small", "Vorlix Error", MB_ICONERROR);
+        return 0;
+    }
+    return 1;
+}
+
+FieldEnd ReadLogFieldCutting(int64_t* position, HANDLE file, char* field) {
+    FileBlockSource source(file);
+    const LongFieldScan scan = ScanLogFieldCutting(source, *position, field);
+    SyncFilePosition(file, *position);
+    return scan.end;
+}

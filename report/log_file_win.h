@@ -1,0 +1,55 @@
+// Opening, writing and reading the program's log files.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "report/log_field_scanner.h"
+
+// The one log that WriteLogField writes to; INVALID_HANDLE_VALUE when none.
+extern HANDLE g_currentLogFile;
+
+// Creates or truncates the file as the current log and writes its timestamp
+// line. Returns 1, or 0 after showing why not.
+int OpenSectionLog(const char* fileName);
+
+// Opens an existing file without sharing, positioned at its start. The handle
+// (invalid on failure) goes to *file. Returns 1, or 0 after showing why not.
+int OpenExistingLog(const char* fileName, HANDLE* file);
+
+// Opens a log that a command rewrites whatever attributes it carries: the
+// attributes are reset first, then it is truncated (or created). Shows the
+// failure under the caption for an existing or a new file. On success the
+// file is the current log, holding its timestamp line.
+int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
+                     const char* newFailureCaption);
+
+// Writes one field to the current log: the text, then CR LF when `last`, else
+// blanks up to `width`. Returns 0 when the write failed (shown once; the log
+// is then closed and later calls write nothing), else 1.
+int WriteLogField(int width, const char* text, bool last);
+
+// Closes the current log unless a failed write already did.
+void CloseCurrentLog();
+
+// Closes the current log at the end of a scope.
+class CurrentLogScope {
+public:
+    CurrentLogScope() = default;
+    CurrentLogScope(const CurrentLogScope&) = delete;
+    CurrentLogScope& operator=(const CurrentLogScope&) = delete;
+    ~CurrentLogScope() { CloseCurrentLog(); }
+};
+
+// The local time as a timestamp line text (without CR LF).
+void FormatLocalTimestamp(char* text, size_t size);
+
+// Reads one field at *position (which must be the file's position) into
+// `field` (at least kLogFieldBufferSize bytes). Returns 1 with *position and
+// the file position at the next field, or 0 after "String buffer too small".
+int ReadLogField(int64_t* position, HANDLE file, char* field);
+
+// For readers that go on past over-long fields: such a field is returned cut
+// and ending in "...", and the caller learns whether the field ended its line.
+FieldEnd ReadLogFieldCutting(int64_t* position, HANDLE file, char* field);

@@ -1,0 +1,23 @@
+// Bytes of a log file: timestamp line and blank-padded fields.
+#pragma once
+
+#include <string>
+
+constexpr int kBlankBufferSize = 260;
+
+// Source of all padding; filled once at start-up.
+extern char g_blankBuffer[kBlankBufferSize];
+void FillBlankBuffer();
+
+// "%02d.%02d.%4d %02d:%02d %02d": day, month, year, hour, minute, second.
+std::string FormatTimestamp(int day, int month, int year, int hour, int minute, int second);
+
+struct LogFieldBytes {
+    std::string bytes;
+    // The text filled or overflowed its field, so it got no padding.
+    bool overflow = false;
+};
+
+// What WriteLogField puts on disk for one field: the text, then CR LF for the
+// last field of a line, else blanks up to the width.
+LogFieldBytes BuildLogField(int width, const char* text, bool last);

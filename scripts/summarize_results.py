@@ -1,0 +1,32 @@
+#!/usr/bin/env python3
+"""Adds up the GoogleTest XML reports (and fuzz results) into one line."""
+import glob
+import os
+import sys
+import xml.etree.ElementTree as ElementTree
+
+passed = failed = skipped = 0
+for folder in sys.argv[1:]:
+    for report in sorted(glob.glob(os.path.join(folder, "*.xml"))):
+        try:
+            root = ElementTree.parse(report).getroot()
+        except ElementTree.ParseError:
+            print(f"unreadable test report: {report}")
+            failed += 1
+            continue
+        for case in root.iter("testcase"):
+            if case.find("failure") is not None or case.find("error") is not None:
+                failed += 1
+            elif case.get("result") == "skipped" or case.find("skipped") is not None:
+                skipped += 1
+            else:
+                passed += 1
+    for result in sorted(glob.glob(os.path.join(folder, "*.fuzz"))):
+        with open(result) as stream:
+            if stream.read().strip() == "ok":
+                passed += 1
+            else:
+                failed += 1
+
+print(f"{passed} passed, {failed} failed, {skipped} skipped")
+sys.exit(1 if failed or passed == 0 else 0)

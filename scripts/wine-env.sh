@@ -1,0 +1,65 @@
+# Sourced by the scripts that run Vorlix under Wine: a private 32-bit prefix
+# in the build tree, one wineserver for the whole run, and a virtual display
+# when there is none. As root, Wine runs as the user vorlix-test (see
+# run-under-wine.sh).
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEARCH="${WINEARCH:-win32}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer dialogs when a prefix is created.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+as_wine_user() {
+    if [ "$(id -u)" = 0 ]; then
+        runuser -u vorlix-test -- "$@"
+    else
+        "$@"
+    fi
+}
+
+if [ "$(id -u)" = 0 ]; then
+    if ! id vorlix-test >/dev/null 2>&1; then
+        useradd --system --create-home --home-dir /var/lib/vorlix-test \
+            --shell /usr/sbin/nologin vorlix-test
+    fi
+    export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix-vorlix-test}"
+    mkdir -p "$WINEPREFIX"
+    chown vorlix-test: "$WINEPREFIX"
+else
+    export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix}"
+fi
+
+started_xvfb=""
+if [ -z "${DISPLAY:-}" ]; then
+    for display in 91 92 93 94 95 96 97 98; do
+        if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
+            Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+            started_xvfb=$!
+            export DISPLAY=":$display"
+            break
+        fi
+    done
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+        sleep 0.1
+    done
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Creating the Wine prefix $WINEPREFIX (once)..."
+    as_wine_user wineboot -i >/dev/null 2>&1 || true
+fi
+as_wine_user wineserver -p 2>/dev/null || true
+# One virtual desktop holds every window: Wine then need not wait for an X
+# window manager that Xvfb does not have, and screenshots show the frames.
+if ! grep -q 'Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    as_wine_user wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    as_wine_user wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1000 /f \
+        >/dev/null 2>&1
+fi
+
+stop_wine_env() {
+    as_wine_user wineserver -k 2>/dev/null || true
+    if [ -n "$started_xvfb" ]; then
+        kill "$started_xvfb" 2>/dev/null || true
+    fi
+}

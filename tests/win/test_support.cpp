@@ -1,0 +1,220 @@
+#include "tests/win/test_support.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "platform/message_box_win.h"
+#include "res/resource.h"
+
+namespace {
+
+std::vector<RecordedBox> g_boxes;
+
+int RecordBox(HWND owner, const char* text, const char* caption, UINT style) {
+    g_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+    return IDOK;
+}
+
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    g_boxes.clear();
+    SetMessageBoxTarget(RecordBox);
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    g_boxes.clear();
+}
+
+const std::vector<RecordedBox>& MessageBoxRecorder::Boxes() const {
+    return g_boxes;
+}
+
+void MessageBoxRecorder::Clear() {
+    g_boxes.clear();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    char block[65536];
+    DWORD read = 0;
+    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) {
+        bytes.append(block, read);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void RemoveFile(const std::string& path) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
+bool FileExistsAt(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    LocalFree(text);
+    return result;
+}
+
+ReportDialogUnderTest::ReportDialogUnderTest(DLGPROC procedure, LPARAM parameter)
+    : dialog_(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REPORT), nullptr,
+                                 procedure, parameter)) {}
+
+ReportDialogUnderTest::~ReportDialogUnderTest() {
+    if (dialog_) {
+        DestroyWindow(dialog_);
+    }
+}
+
+HWND ReportDialogUnderTest::List() const {
+    return GetDlgItem(dialog_, IDC_REPORT_LIST);
+}
+
+int ReportDialogUnderTest::RowCount() const {
+    return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ReportDialogUnderTest::ColumnCount() const {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(List(), LVM_GETHEADER, 0, 0));
+    return static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ReportDialogUnderTest::ColumnTitle(int column) const {
+    char title[260] = {};
+    LVCOLUMNA record = {};
+    record.mask = LVCF_TEXT;
+    record.pszText = title;
+    record.cchTextMax = sizeof title;
+    if (!SendMessageA(List(), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&record))) {
+        return "<no column>";
+    }
+    return title;
+}
+
+int ReportDialogUnderTest::ColumnWidth(int column) const {
+    return static_cast<int>(SendMessageA(List(), LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+std::string ReportDialogUnderTest::Cell(int row, int column) const {
+    static char text[4096];
+    text[0] = '\0';
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(List(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::string> ReportDialogUnderTest::Row(int row) const {
+    std::vector<std::string> cells;
+    for (int column = 0; column < ColumnCount(); ++column) {
+        cells.push_back(Cell(row, column));
+    }
+    return cells;
+}
+
+bool ReportDialogUnderTest::ControlVisible(int id) const {
+    return (GetWindowLongA(GetDlgItem(dialog_, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool ReportDialogUnderTest::Checked(int id) const {
+    return SendDlgItemMessageA(dialog_, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+LRESULT ReportDialogUnderTest::Command(int id) {
+    return SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+}
+
+namespace {
+
+struct ModalRun {
+    DLGPROC procedure;
+    const std::vector<PostedMessage>* messages;
+    UINT timeoutMs;
+};
+ModalRun* g_modalRun = nullptr;
+constexpr UINT_PTR kTimeoutTimer = 0x7E57;
+
+INT_PTR CALLBACK ModalWrapper(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_TIMER && wParam == kTimeoutTimer) {
+        KillTimer(dialog, kTimeoutTimer);
+        EndDialog(dialog, -1);
+        return TRUE;
+    }
+    const INT_PTR result = g_modalRun->procedure(dialog, message, wParam, lParam);
+    if (message == WM_INITDIALOG) {
+        for (const PostedMessage& posted : *g_modalRun->messages) {
+            PostMessageA(dialog, posted.message, posted.wParam, posted.lParam);
+        }
+        SetTimer(dialog, kTimeoutTimer, g_modalRun->timeoutMs, nullptr);
+    }
+    return result;
+}
+
+}  // namespace
+
+INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
+                             const std::vector<PostedMessage>& messages, UINT timeoutMs) {
+    ModalRun run{procedure, &messages, timeoutMs};
+    g_modalRun = &run;
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REPORT),
+                                           nullptr, ModalWrapper, parameter);
+    g_modalRun = nullptr;
+    return result;
+}
+
+bool LooksLikeTimestamp(const std::string& text) {
+    const char* form = "dd.dd.dddd dd:dd dd";
+    if (text.size() != 19) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (form[i] == 'd' ? !std::isdigit(static_cast<unsigned char>(text[i]))
+                           : text[i] != form[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> SplitLogLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        const size_t end = bytes.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}

@@ -37,3 +37,6 @@ if(e2e_sources)
   add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${CMAKE_BINARY_DIR}/results/e2e.xml)
   set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "VORLIX_EXE=$<TARGET_FILE:vorlix>")
 endif()
+
+# Test fixtures that need build rules of their own (for example plug-in DLLs).
+include(${CMAKE_SOURCE_DIR}/tests/win/fixtures/fixtures.cmake OPTIONAL)

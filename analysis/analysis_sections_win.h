@@ -1,0 +1,18 @@
+// The sections of the analysis run, in the order the run calls them. Each
+// section opens its own log, appends its rows after the last row emitted so
+// far (the row cursor's index names that row) and leaves the cursor on its
+// own last row. Results are 1 or 0; the run ignores them.
+#pragma once
+
+int RunSystemDataSection();
+// Appends one element row (path, "found"/"Not found") and one element log line.
+int CheckElement(const char* path);
+int RunPluginVersionSection();
+int RunPluginFolderSection();
+int RunSettingsSection();
+int RunInstalledProductsSection();
+int RunRuntimeSection();
+int RunPathSection();
+
+// The element log that the run creates and CheckElement appends to.
+constexpr char kElementLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeElement";

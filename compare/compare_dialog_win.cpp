@@ -1,23 +1,54 @@
 #include "compare/compare_dialog_win.h"
 
-#include "report/report_list_win.h"
+#include <commctrl.h>
+
+#include "compare/compare_run_win.h"
+#include "compare/search_win.h"
+#include "compare/sort_highlight_win.h"
 #include "res/resource.h"
 
-INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+namespace {
+
+INT_PTR OnNotify(HWND dialog, NMHDR* header) {
+    switch (header->code) {
+        case LVN_COLUMNCLICK:
+            SortCompareView(GetDlgItem(dialog, IDC_REPORT_LIST),
+                            reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return FALSE;
+        case NM_CUSTOMDRAW:
+            SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
+                              CompareCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            PrepareReportList(dialog, kServiceColumns, ListStyle::GridAndFullRow);
-            return TRUE;
+            return RunCompare(dialog, static_cast<int>(lParam));
+        case WM_NOTIFY:
+            return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return FALSE;
+            switch (LOWORD(wParam)) {
+                case IDC_SEARCH:
+                    SearchCompareView(dialog);
+                    return FALSE;
+                case IDC_NEXT:
+                    ShowNextHit(dialog);
+                    return FALSE;
+                case IDC_REPORT_OK:
+                    EndDialog(dialog, IDC_REPORT_OK);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dialog, IDCANCEL);
+                    return FALSE;
+                default:
+                    return FALSE;
             }
-            if (LOWORD(wParam) == IDC_REPORT_OK) {
-                EndDialog(dialog, IDC_REPORT_OK);
-                return TRUE;
-            }
-            return FALSE;
         default:
             return FALSE;
     }

@@ -1,6 +1,7 @@
 #include "report/log_file_win.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "app/shell_state_win.h"
 #include "platform/error_text_win.h"
@@ -40,11 +41,11 @@ int StartCurrentLog() {
     return 1;
 }
 
-// Serves bytes from small blocks, so that a field costs a few system calls
-// instead of one per byte; the scanner tracks the position itself.
+// Serves bytes from blocks, so that a field costs a few system calls instead
+// of one per byte; the scanner tracks the position itself.
 class FileBlockSource : public LogByteSource {
 public:
-    explicit FileBlockSource(HANDLE file) : file_(file) {}
+    FileBlockSource(HANDLE file, size_t blockSize) : file_(file), block_(blockSize) {}
 
     int ByteAt(int64_t offset) override {
         if (offset < blockStart_ || offset >= blockStart_ + blockLength_) {
@@ -61,7 +62,8 @@ private:
         distance.QuadPart = offset;
         DWORD read = 0;
         if (!SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) ||
-            !ReadFile(file_, block_, sizeof block_, &read, nullptr) || read == 0) {
+            !ReadFile(file_, block_.data(), static_cast<DWORD>(block_.size()), &read, nullptr) ||
+            read == 0) {
             blockLength_ = 0;
             return false;
         }
@@ -71,10 +73,15 @@ private:
     }
 
     HANDLE file_;
-    char block_[512];
+    std::vector<char> block_;
     int64_t blockStart_ = 0;
     int64_t blockLength_ = 0;
 };
+
+// A single field is rarely longer than a line; whole logs are read through
+// LogFieldReader's larger block.
+constexpr size_t kSingleFieldBlock = 512;
+constexpr size_t kReaderBlock = 64 * 1024;
 
 // Leaves the file where a reader of single bytes would have left it.
 void SyncFilePosition(HANDLE file, int64_t position) {
@@ -165,10 +172,10 @@ int WriteLogField(int width, const char* text, bool last) {
     return 1;
 }
 
-int ReadLogField(int64_t* position, HANDLE file, char* field) {
-    FileBlockSource source(file);
-    const FieldEnd end = ScanLogField(source, *position, field);
-    SyncFilePosition(file, *position);
+namespace {
+
+int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
+    SyncFilePosition(file, position);
     if (end == FieldEnd::TooLong) {
         ShowMessageBox(g_mainWindow, "String buffer too small", "Vorlix Error", MB_ICONERROR);
         return 0;
@@ -176,9 +183,28 @@ int ReadLogField(int64_t* position, HANDLE file, char* field) {
     return 1;
 }
 
-FieldEnd ReadLogFieldCutting(int64_t* position, HANDLE file, char* field) {
-    FileBlockSource source(file);
-    const LongFieldScan scan = ScanLogFieldCutting(source, *position, field);
-    SyncFilePosition(file, *position);
+}  // namespace
+
+int ReadLogField(int64_t* position, HANDLE file, char* field) {
+    FileBlockSource source(file, kSingleFieldBlock);
+    return FinishRead(ScanLogField(source, *position, field), file, *position);
+}
+
+class LogFieldReader::Source : public FileBlockSource {
+public:
+    explicit Source(HANDLE file) : FileBlockSource(file, kReaderBlock) {}
+};
+
+LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(file) {}
+
+LogFieldReader::~LogFieldReader() = default;
+
+int LogFieldReader::Read(int64_t* position, char* field) {
+    return FinishRead(ScanLogField(*source_, *position, field), file_, *position);
+}
+
+FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {
+    const LongFieldScan scan = ScanLogFieldCutting(*source_, *position, field);
+    SyncFilePosition(file_, *position);
     return scan.end;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "report/log_field_scanner.h"
 
@@ -50,6 +51,23 @@ void FormatLocalTimestamp(char* text, size_t size);
 // the file position at the next field, or 0 after "String buffer too small".
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
-// For readers that go on past over-long fields: such a field is returned cut
-// and ending in "...", and the caller learns whether the field ended its line.
-FieldEnd ReadLogFieldCutting(int64_t* position, HANDLE file, char* field);
+// Reads the fields of one open log in turn, with a large read-ahead block kept
+// between fields; results, counter and file position are those of
+// ReadLogField.
+class LogFieldReader {
+public:
+    explicit LogFieldReader(HANDLE file);
+    ~LogFieldReader();
+    LogFieldReader(const LogFieldReader&) = delete;
+    LogFieldReader& operator=(const LogFieldReader&) = delete;
+
+    int Read(int64_t* position, char* field);
+    // For readers that go on past over-long fields: such a field is returned
+    // cut, ending in "...", and the caller learns whether it ended its line.
+    FieldEnd ReadCutting(int64_t* position, char* field);
+
+private:
+    class Source;
+    std::unique_ptr<Source> source_;
+    HANDLE file_;
+};

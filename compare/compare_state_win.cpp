@@ -1,0 +1,4 @@
+#include "compare/compare_state_win.h"
+
+HWND g_compareDialog = nullptr;
+SearchState g_search;

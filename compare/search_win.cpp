@@ -1,0 +1,132 @@
+#include "compare/search_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "compare/compare_state_win.h"
+#include "platform/message_box_win.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int kRowsAboveHit = 10;
+
+HWND ListOf(HWND dialog) {
+    return GetDlgItem(dialog, IDC_REPORT_LIST);
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void ShowSearchMessage(HWND dialog, const char* text) {
+    ShowMessageBox(dialog, text, "Vorlix Error", MB_ICONERROR | MB_OK);
+}
+
+void ScrollRows(HWND list, int rows) {
+    SendMessageA(list, LVM_SCROLL, 0, rows * g_search.rowHeight);
+}
+
+// Fetches a cell the way the list gives it: at most 511 characters.
+void FetchCell(HWND list, int row, int column, char* text) {
+    text[0] = '\0';
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = kSearchStringSize;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+// Scrolls so that ten rows stand above the hit (or the hit is on top), selects
+// it and moves on to the next hit.
+void ShowHitAndAdvance(HWND dialog) {
+    const std::optional<MatchEntry> hit = g_search.matches.CurrentHit();
+    // Nothing to show before the first search or after one without hits.
+    if (!hit) {
+        return;
+    }
+    HWND list = ListOf(dialog);
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    ScrollRows(list, -top);
+    const int row = hit->row;
+    ScrollRows(list, row > kRowsAboveHit ? row - kRowsAboveHit : row);
+    LVITEMA state = {};
+    state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+    state.state = LVIS_FOCUSED | LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    g_search.matches.Advance();
+}
+
+}  // namespace
+
+bool SearchRows(int columnBits, HWND dialog) {
+    HWND list = ListOf(dialog);
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const bool caseSensitive = IsChecked(dialog, IDC_SEARCH_CASE_SENSITIVE);
+    CompileSearchPattern(g_search.searchString, g_search.pattern);
+    if (!caseSensitive) {
+        FoldSearchCase(g_search.searchString);
+    }
+    static char name[kSearchStringSize];
+    static char value[kSearchStringSize];
+    for (int row = 0; row < count; ++row) {
+        FetchCell(list, row, 0, name);
+        FetchCell(list, row, 1, value);
+        if (!caseSensitive) {
+            FoldSearchCase(name);
+            FoldSearchCase(value);
+        }
+        bool room = true;
+        if ((columnBits & kSearchColumnName) &&
+            MatchSearchPattern(g_search.pattern, g_search.searchString, name, std::strlen(name))) {
+            room = g_search.matches.Append(row, kSearchColumnName);
+        }
+        if (room && (columnBits & kSearchColumnValue) &&
+            MatchSearchPattern(g_search.pattern, g_search.searchString, value,
+                               std::strlen(value))) {
+            room = g_search.matches.Append(row, kSearchColumnValue);
+        }
+        // The match list keeps the first hits in row order; the rest could
+        // not be shown or stepped through anyway.
+        if (!room) {
+            break;
+        }
+    }
+    return g_search.matches.HasHits();
+}
+
+void SearchCompareView(HWND dialog) {
+    HWND list = ListOf(dialog);
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds));
+    g_search.rowHeight = bounds.bottom - bounds.top;
+
+    if (SendDlgItemMessageA(dialog, IDC_SEARCH_TEXT, WM_GETTEXT, kSearchStringSize,
+                            reinterpret_cast<LPARAM>(g_search.searchString)) == 0) {
+        ShowSearchMessage(dialog, "No search string specified!");
+        return;
+    }
+    SendMessageA(list, LVM_SCROLL, 0, -1024);
+    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+
+    const int columnBits = (IsChecked(dialog, IDC_SEARCH_NAME_COLUMN) ? kSearchColumnName : 0) |
+                           (IsChecked(dialog, IDC_SEARCH_VALUE_COLUMN) ? kSearchColumnValue : 0);
+    if (columnBits == 0) {
+        ShowSearchMessage(dialog, "No search column selected!");
+        return;
+    }
+    g_search.matches.Clear();
+    if (!SearchRows(columnBits, dialog)) {
+        const std::string text = "\"" + std::string(g_search.searchString) + "\" not found";
+        ShowSearchMessage(dialog, text.c_str());
+        return;
+    }
+    ShowHitAndAdvance(dialog);
+}
+
+void ShowNextHit(HWND dialog) {
+    ShowHitAndAdvance(dialog);
+}

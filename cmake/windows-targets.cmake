@@ -1,6 +1,12 @@
 # The real 32-bit Windows program, its Wine tests and the end-to-end driver.
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRICT)
-set(static_runtime -static -static-libgcc -static-libstdc++)
+# One file that runs on a bare Windows machine: no runtime DLLs beside it.
+if(MINGW)
+  set(static_runtime -static -static-libgcc -static-libstdc++)
+else()
+  set(static_runtime)
+  set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
 set(win32_libraries comctl32 comdlg32 shell32 advapi32 user32 gdi32 kernel32)
 set(resource_file ${CMAKE_SOURCE_DIR}/res/vorlix.rc)
 
@@ -15,11 +21,17 @@ add_executable(vorlix WIN32 ${entry_point} ${resource_file})
 target_link_libraries(vorlix PRIVATE vorlix_core)
 target_link_options(vorlix PRIVATE ${static_runtime})
 
-# GoogleTest from its Debian sources, cross-compiled.
+# The tests need GoogleTest's sources (Debian: /usr/src/googletest); without
+# them only the program is built.
+set(VORLIX_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")
+if(NOT EXISTS ${VORLIX_GTEST_SOURCE}/CMakeLists.txt)
+  message(STATUS "No GoogleTest sources at ${VORLIX_GTEST_SOURCE}: building the program only")
+  return()
+endif()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${VORLIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(vorlix_win_tests ${win_tests} ${resource_file})
@@ -31,7 +43,7 @@ file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e_sources)
   add_executable(vorlix_e2e ${e2e_sources})
   target_include_directories(vorlix_e2e PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(vorlix_e2e PRIVATE gtest ${win32_libraries})
+  target_link_libraries(vorlix_e2e PRIVATE gtest gtest_main ${win32_libraries})
   target_link_options(vorlix_e2e PRIVATE ${static_runtime})
   add_dependencies(vorlix_e2e vorlix)
   add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${CMAKE_BINARY_DIR}/results/e2e.xml)

@@ -30,7 +30,7 @@ fi
 
 started_xvfb=""
 if [ -z "${DISPLAY:-}" ]; then
-    for display in 91 92 93 94 95 96 97 98; do
+    for display in $(seq 90 199); do
         if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
             Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
             started_xvfb=$!
@@ -38,6 +38,10 @@ if [ -z "${DISPLAY:-}" ]; then
             break
         fi
     done
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "No free X display number for Xvfb" >&2
+        exit 1
+    fi
     for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
         sleep 0.1

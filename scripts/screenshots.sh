@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the real program under Wine: the
+# end-to-end driver walks through Vorlix and asks for a picture at each step.
+# Usage: scripts/screenshots.sh [folder]   (default: docs/screenshots)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+target=${1:-$root/docs/screenshots}
+mkdir -p "$target"
+
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" win >/dev/null
+unset DISPLAY
+source "$root/scripts/wine-env.sh"
+trap stop_wine_env EXIT
+
+exchange=$(mktemp -d)
+chmod 777 "$exchange"
+export VORLIX_SCREENSHOT_DIR="$exchange" VORLIX_EXE="$root/build/win/vorlix.exe"
+as_wine_user wine "$root/build/win/vorlix_e2e.exe" --gtest_also_run_disabled_tests \
+    --gtest_filter='*Screenshots*' >"$exchange/driver.log" 2>&1 &
+driver=$!
+while kill -0 "$driver" 2>/dev/null; do
+    if [ -f "$exchange/request" ]; then
+        name=$(cat "$exchange/request")
+        import -window root -crop 1280x1000+0+0 "$target/$name.png"
+        echo "Saved $target/$name.png"
+        rm -f "$exchange/request"
+    fi
+    sleep 0.2
+done
+wait "$driver" || { cat "$exchange/driver.log"; exit 1; }
+rm -rf "$exchange"

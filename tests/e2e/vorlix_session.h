@@ -1,0 +1,53 @@
+// Drives the real vorlix.exe from another process: starts it, sends menu
+// commands, finds its dialogs and message boxes, reads its list view and
+// answers what it asks, as a user would.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class VorlixSession {
+public:
+    VorlixSession();
+    ~VorlixSession();
+    VorlixSession(const VorlixSession&) = delete;
+    VorlixSession& operator=(const VorlixSession&) = delete;
+
+    bool Started() const { return mainWindow_ != nullptr; }
+    HWND MainWindow() const { return mainWindow_; }
+    DWORD ExitCode(DWORD waitMs);
+
+    // Posts a menu command to the main window.
+    void Command(int id);
+    // A visible top-level dialog of the program with that caption, or nullptr
+    // when none appears within the time.
+    HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 20000);
+    // Every visible dialog or message box of the program.
+    std::vector<HWND> Dialogs();
+    // Waits until the window is gone.
+    bool WaitUntilClosed(HWND window, DWORD timeoutMs = 20000);
+
+    // The list view of a report dialog, read across the process boundary.
+    int RowCount(HWND dialog);
+    std::vector<std::string> ColumnTitles(HWND dialog);
+    std::string Cell(HWND dialog, int row, int column);
+
+    // The text of a message box (its static text that is not the icon).
+    std::string MessageBoxText(HWND box);
+    // Types a path into the file-open dialog and presses "Open".
+    void ChooseFile(HWND fileDialog, const std::string& path);
+
+private:
+    PROCESS_INFORMATION process_ = {};
+    HWND mainWindow_ = nullptr;
+};
+
+std::string WindowText(HWND window);
+
+// Asks scripts/screenshots.sh (which watches the folder named by
+// VORLIX_SCREENSHOT_DIR) to photograph the screen now, and waits for it.
+void TakeScreenshot(const std::string& name);
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);

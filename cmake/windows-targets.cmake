@@ -33,11 +33,19 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${VORLIX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# Under Wine the Unix root is drive Z:, and a path without a drive would be
+# taken as one on the current drive.
+if(CMAKE_CROSSCOMPILING)
+  set(results_dir Z:${CMAKE_BINARY_DIR}/results)
+else()
+  set(results_dir ${CMAKE_BINARY_DIR}/results)
+endif()
+
 file(GLOB win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(vorlix_win_tests ${win_tests} ${resource_file})
 target_link_libraries(vorlix_win_tests PRIVATE vorlix_core gtest)
 target_link_options(vorlix_win_tests PRIVATE ${static_runtime})
-add_test(NAME win_tests COMMAND vorlix_win_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/win.xml)
+add_test(NAME win_tests COMMAND vorlix_win_tests --gtest_output=xml:${results_dir}/win.xml)
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e_sources)
@@ -46,7 +54,7 @@ if(e2e_sources)
   target_link_libraries(vorlix_e2e PRIVATE gtest gtest_main ${win32_libraries})
   target_link_options(vorlix_e2e PRIVATE ${static_runtime})
   add_dependencies(vorlix_e2e vorlix)
-  add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${CMAKE_BINARY_DIR}/results/e2e.xml)
+  add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${results_dir}/e2e.xml)
   set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "VORLIX_EXE=$<TARGET_FILE:vorlix>")
 endif()
 

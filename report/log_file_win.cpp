@@ -187,7 +187,8 @@ int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
 
 int ReadLogField(int64_t* position, HANDLE file, char* field) {
     FileBlockSource source(file, kSingleFieldBlock);
-    return FinishRead(ScanLogField(source, *position, field), file, *position);
+    const FieldEnd end = ScanLogField(source, *position, field);
+    return FinishRead(end, file, *position);
 }
 
 class LogFieldReader::Source : public FileBlockSource {
@@ -200,7 +201,8 @@ LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(f
 LogFieldReader::~LogFieldReader() = default;
 
 int LogFieldReader::Read(int64_t* position, char* field) {
-    return FinishRead(ScanLogField(*source_, *position, field), file_, *position);
+    const FieldEnd end = ScanLogField(*source_, *position, field);
+    return FinishRead(end, file_, *position);
 }
 
 FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {

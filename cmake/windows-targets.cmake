@@ -21,6 +21,15 @@ add_executable(vorlix WIN32 ${entry_point} ${resource_file})
 target_link_libraries(vorlix PRIVATE vorlix_core)
 target_link_options(vorlix PRIVATE ${static_runtime})
 
+# Benchmarks (bench/*_bench.cpp), each a program of its own; run by bench/run.sh.
+file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
+foreach(bench_source IN LISTS bench_sources)
+  get_filename_component(bench_name ${bench_source} NAME_WE)
+  add_executable(vorlix_${bench_name} ${bench_source} ${resource_file})
+  target_link_libraries(vorlix_${bench_name} PRIVATE vorlix_core)
+  target_link_options(vorlix_${bench_name} PRIVATE ${static_runtime})
+endforeach()
+
 # The tests need GoogleTest's sources (Debian: /usr/src/googletest); without
 # them only the program is built.
 set(VORLIX_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source folder")

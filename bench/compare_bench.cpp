@@ -1,0 +1,171 @@
+// Times the comparison of two service logs in the real compare dialog, and
+// next to it, in the same run, the straightforward ways: reading one byte per
+// system call, and pairing by scanning every first-log row for each record.
+// Usage: vorlix_compare_bench <records> [<records> ...]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/shell_state_win.h"
+#include "compare/compare_dialog_win.h"
+#include "compare/pairing_index.h"
+#include "platform/message_box_win.h"
+#include "report/log_file_win.h"
+#include "report/log_format.h"
+#include "res/resource.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
+}
+
+int NoBoxes(HWND, const char* text, const char* caption, UINT) {
+    std::fprintf(stderr, "box: %s: %s\n", caption, text);
+    return IDOK;
+}
+
+// Every record pairs: the second log lists the same services in reverse
+// order, with every tenth state changed.
+void WriteLog(const char* path, int records, bool second) {
+    OpenSectionLog(path);
+    for (int i = 0; i < records; ++i) {
+        const int n = second ? records - 1 - i : i;
+        const std::string display = "Service number " + std::to_string(n) + " of the bench";
+        const std::string name = "Svc" + std::to_string(n);
+        const char* state = (second && n % 10 == 0) ? "Service Stopped" : "Service Running";
+        WriteLogField(90, display.c_str(), false);
+        WriteLogField(60, name.c_str(), false);
+        WriteLogField(25, "WIN32_SHARE_PROCESS", false);
+        WriteLogField(0, state, true);
+    }
+    CloseCurrentLog();
+}
+
+// Reads every field of a log the straightforward way: one byte per call.
+int ReadByteByByte(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char byte;
+    DWORD read = 0;
+    int fields = 0, blanks = 0;
+    while (ReadFile(file, &byte, 1, &read, nullptr) && read == 1) {
+        blanks = byte == ' ' ? blanks + 1 : 0;
+        fields += (byte == '\r' || blanks == 2);
+    }
+    CloseHandle(file);
+    return fields;
+}
+
+std::vector<std::string> Names(int records, bool reversed) {
+    std::vector<std::string> names;
+    for (int i = 0; i < records; ++i) {
+        names.push_back("Svc" + std::to_string(reversed ? records - 1 - i : i));
+    }
+    return names;
+}
+
+int PairByLinearScan(const std::vector<std::string>& first,
+                     const std::vector<std::string>& second) {
+    int paired = 0;
+    for (const std::string& key : second) {
+        for (const std::string& row : first) {
+            if (row.size() == key.size() && lstrcmpiA(row.c_str(), key.c_str()) == 0) {
+                ++paired;
+                break;
+            }
+        }
+    }
+    return paired;
+}
+
+int PairByIndex(const std::vector<std::string>& first, const std::vector<std::string>& second) {
+    PairingIndex index;
+    for (size_t row = 0; row < first.size(); ++row) {
+        index.Add(first[row], static_cast<int>(row));
+    }
+    int paired = 0;
+    for (const std::string& key : second) {
+        paired += index.Find(key) >= 0;
+    }
+    return paired;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    g_programInstance = GetModuleHandleA(nullptr);
+    FillBlankBuffer();
+    SetMessageBoxTarget(NoBoxes);
+    lstrcpyA(g_firstLogName, "C:\\vorlix_bench_1.logServices");
+    lstrcpyA(g_secondLogName, "C:\\vorlix_bench_2.logServices");
+
+    std::printf("%-10s %12s %12s %14s %12s %12s %12s\n", "records", "dialog s", "rows",
+                "1-byte read s", "block read s", "scan pair s", "index pair s");
+    for (int a = 1; a < argc; ++a) {
+        const int records = std::atoi(argv[a]);
+        WriteLog(g_firstLogName, records, false);
+        WriteLog(g_secondLogName, records, true);
+
+        double start = Now();
+        HWND dialog = CreateDialogParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), nullptr,
+                                         CompareDialogProc, 3);
+        const double dialogSeconds = Now() - start;
+        const LRESULT rows = SendDlgItemMessageA(dialog, IDC_REPORT_LIST, LVM_GETITEMCOUNT, 0, 0);
+        DestroyWindow(dialog);
+
+        // The straightforward reader is measured on at most 10,000 records:
+        // its cost per byte does not change with the size of the log.
+        const int readRecords = records < 10000 ? records : 10000;
+        if (readRecords != records) {
+            WriteLog(g_firstLogName, readRecords, false);
+        }
+        start = Now();
+        ReadByteByByte(g_firstLogName);
+        const double byteSeconds = (Now() - start) * records / readRecords;
+        HANDLE file =
+            CreateFileA(g_firstLogName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        start = Now();
+        {
+            LogFieldReader reader(file);
+            LARGE_INTEGER size;
+            GetFileSizeEx(file, &size);
+            int64_t position = 0;
+            char field[kLogFieldBufferSize];
+            while (position < size.QuadPart && reader.Read(&position, field)) {
+            }
+        }
+        const double blockSeconds = (Now() - start) * records / readRecords;
+        CloseHandle(file);
+
+        const std::vector<std::string> first = Names(records, false);
+        const std::vector<std::string> second = Names(records, true);
+        const int scanRecords = records < 5000 ? records : 5000;
+        start = Now();
+        PairByLinearScan(Names(scanRecords, false), Names(scanRecords, true));
+        // The scan grows with the square of the size.
+        const double scanSeconds = (Now() - start) * (static_cast<double>(records) / scanRecords) *
+                                   (static_cast<double>(records) / scanRecords);
+        start = Now();
+        PairByIndex(first, second);
+        const double indexSeconds = Now() - start;
+        std::printf("%-10d %12.3f %12ld %14.3f %12.3f %12.3f %12.4f\n", records, dialogSeconds,
+                    static_cast<long>(rows), byteSeconds, blockSeconds, scanSeconds, indexSeconds);
+        std::fflush(stdout);
+    }
+    // The logs of the last size stay for bench/run.sh's sort and join.
+    WriteLog(g_firstLogName, std::atoi(argv[argc - 1]), false);
+    return 0;
+}

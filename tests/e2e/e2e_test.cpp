@@ -8,8 +8,12 @@
 
 namespace {
 
-const char kOpenTitle[] = "Datei zum \xD6" "ffnen ausw\xE4hlen";
-const char kAboutTitle[] = "Info \xFC" "ber Vorlix";
+const char kOpenTitle[] =
+    "Datei zum \xD6"
+    "ffnen ausw\xE4hlen";
+const char kAboutTitle[] =
+    "Info \xFC"
+    "ber Vorlix";
 
 bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
@@ -118,6 +122,20 @@ TEST(EndToEnd, AboutBoxOpensFromTheMenuAndWithAltQuestionMark) {
     EXPECT_EQ(session.ExitCode(20000), 0u);
 }
 
+TEST(EndToEnd, AcceleratorsDoNothingWhileAReportIsOpen) {
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    session.Command(32773);
+    std::vector<SeenBox> boxes;
+    HWND report = AnswerBoxesUntilReport(session, boxes);
+    ASSERT_NE(report, nullptr);
+    PressAltWith(report, VK_OEM_2, true);
+    EXPECT_EQ(session.WaitForDialog(kAboutTitle, 1500), nullptr);
+    CloseReport(session, report);
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+}
+
 TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     VorlixSession session;
     ASSERT_TRUE(session.Started());
@@ -136,7 +154,8 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     WriteWholeFile("C:\\vorlix_e2e_copy.logServices", log);
 
     session.Command(32774);
-    for (const char* path : {"C:\\Lensora_Brenhold.logServices", "C:\\vorlix_e2e_copy.logServices"}) {
+    for (const char* path :
+         {"C:\\Lensora_Brenhold.logServices", "C:\\vorlix_e2e_copy.logServices"}) {
         HWND chooser = session.WaitForDialog(kOpenTitle);
         ASSERT_NE(chooser, nullptr);
         session.ChooseFile(chooser, path);

@@ -137,7 +137,9 @@ DWORD VorlixSession::ExitCode(DWORD waitMs) {
     return code;
 }
 
-void VorlixSession::Command(int id) { PostMessageA(mainWindow_, WM_COMMAND, id, 0); }
+void VorlixSession::Command(int id) {
+    PostMessageA(mainWindow_, WM_COMMAND, id, 0);
+}
 
 HWND VorlixSession::WaitForDialog(const std::string& caption, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
@@ -230,8 +232,8 @@ void VorlixSession::ChooseFile(HWND fileDialog, const std::string& path) {
 
 std::string ReadWholeFile(const std::string& path) {
     std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return bytes;
     }

@@ -1,14 +1,72 @@
 #include "checks/export_check_win.h"
 
+#include <cstdio>
+
+#include "checks/entry_points.h"
+#include "platform/error_text_win.h"
+#include "platform/message_box_win.h"
+#include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
+
+namespace {
+
+// The same caption whether the log existed or had to be created.
+const char kLogFailureCaption[] = "Vorlix   CreateFile LogFileDlls";
+
+constexpr int kTextBufferSize = 260;
+
+// Loads the plug-in the way Mach3 would, so a missing dependency shows up
+// here. The module is deliberately never freed: unloading a plug-in whose
+// initialisation has run is riskier than keeping it, and a later run of the
+// check only raises its reference count.
+HMODULE LoadPlugin() {
+    const HMODULE plugin = LoadLibraryA(kExportCheckPluginPath);
+    if (plugin == nullptr) {
+        const SystemErrorText reason(GetLastError());
+        char text[kTextBufferSize];
+        std::snprintf(text, sizeof text, "%s  %s", kExportCheckPluginPath, reason.Text());
+        ShowMessageBox(nullptr, text, "Vorlix   LoadLibrary", kErrorBoxStyle);
+    }
+    return plugin;
+}
+
+// One row per entry point; the row index is the name's place in the table,
+// so the list keeps the table order whatever the list view does.
+void ReportEntryPoints(HMODULE plugin) {
+    for (int row = 0; kEntryPointNames[row] != nullptr; ++row) {
+        const char* name = kEntryPointNames[row];
+        g_rowCursor.iItem = row;
+        InsertReportRow(name);
+        WriteLogField(LogFieldWidthOf(g_reportColumns, 0), name, false);
+        char result[kTextBufferSize];
+        std::snprintf(result, sizeof result, "%s",
+                      ExportResultText(GetProcAddress(plugin, name) != nullptr));
+        RowLastCell(1, result);
+    }
+}
+
+void RunExportCheck(HWND dialog) {
+    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
+    ShowSearchControls(dialog, SW_HIDE);
+    if (!OpenRewrittenLog(kExportLogPath, kLogFailureCaption, kLogFailureCaption)) {
+        return;
+    }
+    CurrentLogScope log;
+    const HMODULE plugin = LoadPlugin();
+    if (plugin == nullptr) {
+        return;
+    }
+    PrepareReportList(dialog, kExportColumns, ListStyle::Plain);
+    ReportEntryPoints(plugin);
+}
+
+}  // namespace
 
 INT_PTR CALLBACK ExportCheckDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
-            ShowSearchControls(dialog, SW_HIDE);
-            PrepareReportList(dialog, kExportColumns, ListStyle::Plain);
+            RunExportCheck(dialog);
             return FALSE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDCANCEL) {

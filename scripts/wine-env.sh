@@ -48,18 +48,27 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 
+fresh_prefix=""
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix $WINEPREFIX (once)..."
     as_wine_user wineboot -i >/dev/null 2>&1 || true
+    fresh_prefix=1
 fi
-as_wine_user wineserver -p 2>/dev/null || true
 # One virtual desktop holds every window: Wine then need not wait for an X
 # window manager that Xvfb does not have, and screenshots show the frames.
 if ! grep -q 'Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then
     as_wine_user wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     as_wine_user wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1000 /f \
         >/dev/null 2>&1
+    fresh_prefix=1
 fi
+# A new prefix is restarted once, so that the tests meet one settled set of
+# services (the first start leaves a second service manager for a while).
+if [ -n "$fresh_prefix" ]; then
+    as_wine_user wineserver -k 2>/dev/null || true
+    as_wine_user wineserver -w 2>/dev/null || true
+fi
+as_wine_user wineserver -p >/dev/null 2>&1 || true
 
 stop_wine_env() {
     as_wine_user wineserver -k 2>/dev/null || true

@@ -1,0 +1,38 @@
+#include <io.h>
+
+#include "analysis/analysis_sections_win.h"
+#include "report/column_sets.h"
+#include "report/log_file_win.h"
+#include "report/report_list_win.h"
+
+namespace {
+
+constexpr int kResultColumn = 2;
+
+// Access mode 0 asks for existence only; a directory of that name counts.
+bool PathExists(const char* path) {
+    return _access(path, 0) == 0;
+}
+
+void MoveToEnd(HANDLE file) {
+    LARGE_INTEGER distance;
+    distance.QuadPart = 0;
+    SetFilePointerEx(file, distance, nullptr, FILE_END);
+}
+
+}  // namespace
+
+int CheckElement(const char* path) {
+    NextReportRow();
+    InsertReportRow(path);
+    // The element log is reopened for every line; without it the row keeps
+    // only its name (OpenExistingLog has told the user why).
+    if (!OpenExistingLog(kElementLogPath, &g_currentLogFile)) {
+        return 1;
+    }
+    CurrentLogScope log;
+    MoveToEnd(g_currentLogFile);
+    WriteLogField(LogFieldWidthOf(kAnalysisColumns, 0), path, false);
+    RowLastCell(kResultColumn, PathExists(path) ? "found" : "Not found");
+    return 1;
+}

@@ -1,0 +1,56 @@
+#include <string_view>
+#include <vector>
+
+#include "analysis/analysis_sections_win.h"
+#include "analysis/path_entries.h"
+#include "app/shell_state_win.h"
+#include "platform/message_box_win.h"
+#include "report/log_file_win.h"
+#include "report/report_list_win.h"
+
+namespace {
+
+constexpr char kPathLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePATH";
+constexpr char kErrorCaption[] = "Vorlix Error";
+constexpr int kValueColumn = 1;
+
+// The warning for a control character is not task-modal and has no owner.
+void ShowControlCharacterWarning(const PathWarning& warning) {
+    ShowMessageBox(nullptr, warning.text.c_str(), kErrorCaption, MB_ICONERROR);
+}
+
+}  // namespace
+
+int RunPathSection() {
+    if (!OpenSectionLog(kPathLogPath)) {
+        return 1;
+    }
+    CurrentLogScope log;
+    std::vector<char> value(kPathBufferSize);
+    value[0] = '\0';
+    const DWORD length = GetEnvironmentVariableA(kPathVariableName, value.data(), kPathQuerySize);
+    const PathQueryOutcome outcome = ClassifyPathQuery(length);
+    if (outcome != PathQueryOutcome::Ok) {
+        ShowMessageBox(g_mainWindow, PathQueryMessage(outcome), kErrorCaption, kErrorBoxStyle);
+        return 0;
+    }
+    LogOnlyLine(value.data());
+
+    // Entries are listed whole, however long: a PATH entry cut at the 259 characters of a
+    // file name would show the user a folder that the system never searches.
+    const PathScan scan = SplitPathValue(std::string_view(value.data()));
+    std::size_t nextWarning = 0;
+    for (std::size_t entry = 0; entry < scan.entries.size(); ++entry) {
+        // A warning comes while its entry is being collected, before the entry's row.
+        while (nextWarning < scan.warnings.size() &&
+               scan.warnings[nextWarning].entryIndex <= entry) {
+            ShowControlCharacterWarning(scan.warnings[nextWarning++]);
+        }
+        RowStart(scan.entries[entry].c_str());
+        RowLastCell(kValueColumn, kPathRowValue);
+    }
+    while (nextWarning < scan.warnings.size()) {
+        ShowControlCharacterWarning(scan.warnings[nextWarning++]);
+    }
+    return 1;
+}

@@ -1,0 +1,45 @@
+#include "analysis/analysis_sections_win.h"
+#include "analysis/runtime_check.h"
+#include "platform/error_text_win.h"
+#include "platform/handles_win.h"
+#include "report/log_file_win.h"
+#include "report/report_list_win.h"
+
+namespace {
+
+constexpr char kRuntimeLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeRedist";
+constexpr char kErrorCaption[] = "Vorlix Error";
+constexpr int kResultColumn = 2;
+constexpr DWORD kProductNameBufferSize = 260;
+
+}  // namespace
+
+int RunRuntimeSection() {
+    if (!OpenSectionLog(kRuntimeLogPath)) {
+        return 1;
+    }
+    CurrentLogScope log;
+    UniqueKey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRuntimeProductKey, 0, KEY_QUERY_VALUE, key.Put()) !=
+        ERROR_SUCCESS) {
+        RowStart(kRuntimeProductName);
+        RowLastCell(kResultColumn, kRuntimeNotInstalled);
+        return 0;
+    }
+    RowStart(kRuntimeProductName);
+    char name[kProductNameBufferSize];
+    DWORD size = sizeof name;
+    const LONG query = RegQueryValueExA(key.Get(), kRuntimeProductNameValue, nullptr, nullptr,
+                                        reinterpret_cast<BYTE*>(name), &size);
+    if (query != ERROR_SUCCESS && query != ERROR_FILE_NOT_FOUND) {
+        // The name row keeps its Name cell only, and its log line has no end.
+        ShowSystemError(static_cast<DWORD>(query), kErrorCaption);
+        return 0;
+    }
+    const bool nameRead = query == ERROR_SUCCESS;
+    const DWORD bytesRead = nameRead ? size : 0;
+    RowLastCell(kResultColumn, RuntimeNameResult(nameRead, name, bytesRead));
+    RowStart(RuntimeVersionRowName().c_str());
+    RowLastCell(kResultColumn, RuntimeVersionResult(nameRead, name, bytesRead));
+    return 1;
+}

@@ -1,0 +1,96 @@
+#include "analysis/settings_section_win.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "analysis/analysis_sections_win.h"
+#include "app/shell_state_win.h"
+#include "platform/error_text_win.h"
+#include "platform/handles_win.h"
+#include "platform/message_box_win.h"
+#include "report/log_file_win.h"
+#include "report/report_list_win.h"
+
+namespace {
+
+constexpr char kSettingsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSettings";
+constexpr char kErrorCaption[] = "Vorlix Error";
+constexpr int kValueColumn = 1;
+
+void ShowUnknownType(int type) {
+    char text[48];
+    std::snprintf(text, sizeof text, "Unknown registry Type: %d", type);
+    ShowMessageBox(g_mainWindow, text, kErrorCaption, kErrorBoxStyle);
+}
+
+// Name padded to the Name field, the value text ending the line; Result stays empty.
+void EmitSettingRow(const SettingRecord& record, DWORD bytesHeld) {
+    RowStart(record.name);
+    RowLastCell(kValueColumn, FormatSettingValue(record, bytesHeld).c_str());
+}
+
+// A record of a type the section does not know has no buffer size to read or write with, so
+// the registry is left alone; the row still names the setting, with an empty value.
+void EmitUnknownTypeRow(const SettingRecord& record) {
+    RowStart(record.name);
+    ShowUnknownType(record.type);
+    RowLastCell(kValueColumn, "");
+}
+
+}  // namespace
+
+int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DWORD* bytesHeld) {
+    DWORD size = bufferSize;
+    // The stored type is not asked for: the bytes are shown as the table's type says.
+    const LONG query = RegQueryValueExA(key, record.name, nullptr, nullptr,
+                                        static_cast<BYTE*>(record.value), &size);
+    if (query == ERROR_SUCCESS) {
+        *bytesHeld = size;
+        return 1;
+    }
+    if (query != ERROR_FILE_NOT_FOUND) {
+        ShowSystemError(static_cast<DWORD>(query), kErrorCaption);
+        return 0;
+    }
+    const LONG write = RegSetValueExA(key, record.name, 0, static_cast<DWORD>(record.type),
+                                      static_cast<const BYTE*>(record.defaultValue),
+                                      SettingDefaultWriteSize(record));
+    if (write != ERROR_SUCCESS) {
+        ShowSystemError(static_cast<DWORD>(write), kErrorCaption);
+        return 0;
+    }
+    std::memcpy(record.value, record.defaultValue, bufferSize);
+    *bytesHeld = bufferSize;
+    return 1;
+}
+
+int RunSettingsSection() {
+    UniqueKey key;
+    const LONG open = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0,
+                                    KEY_QUERY_VALUE | KEY_SET_VALUE, key.Put());
+    if (open == ERROR_FILE_NOT_FOUND) {
+        ShowMessageBox(nullptr, "Plugin not installed, or not at least started once", kErrorCaption,
+                       kErrorBoxStyle);
+        return 0;
+    }
+    if (open != ERROR_SUCCESS) {
+        ShowSystemError(static_cast<DWORD>(open), kErrorCaption);
+        return 0;
+    }
+    if (!OpenSectionLog(kSettingsLogPath)) {
+        return 1;
+    }
+    CurrentLogScope log;
+    for (const SettingRecord* record = kSettings; record->name != nullptr; ++record) {
+        if (!IsKnownSettingType(record->type)) {
+            EmitUnknownTypeRow(*record);
+            continue;
+        }
+        DWORD bytesHeld = 0;
+        if (ReadSettingValue(*record, SettingBufferSize(record->type), key.Get(), &bytesHeld)) {
+            EmitSettingRow(*record, bytesHeld);
+        }
+    }
+    return 1;
+}

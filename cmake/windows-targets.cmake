@@ -69,3 +69,6 @@ endif()
 
 # Test fixtures that need build rules of their own (for example plug-in DLLs).
 include(${CMAKE_SOURCE_DIR}/tests/win/fixtures/fixtures.cmake OPTIONAL)
+
+# Runs of the Wine tests under other Windows versions and in a 64-bit prefix.
+include(${CMAKE_SOURCE_DIR}/tests/matrix/matrix.cmake OPTIONAL)

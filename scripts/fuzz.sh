@@ -36,7 +36,7 @@ for target in "$root"/tests/fuzz/*_fuzz.cpp; do
     if "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
             -artifact_prefix="$out/findings/$name-" "$corpus" "${seeds[@]}" \
             >"$out/$name.log" 2>&1; then
-        echo "fuzz $name: ok ($(grep -o 'stat::number_of_executed_runs: *[0-9]*' "$out/$name.log" | grep -o '[0-9]*$' || echo '?') runs)"
+        echo "fuzz $name: ok ($(grep -o 'stat::number_of_executed_units: *[0-9]*' "$out/$name.log" | grep -o '[0-9]*$' || echo '?') runs)"
         echo ok >"$out/results/$name.fuzz"
     else
         echo "fuzz $name: FAILED (see $out/$name.log and $out/findings)"

@@ -179,6 +179,108 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     DeleteFileA("C:\\vorlix_e2e_copy.logServices");
 }
 
+// Chooses the two logs in the file dialogs of a comparison command and
+// returns the comparison's report dialog.
+HWND CompareLogs(VorlixSession& session, int command, const std::string& first,
+                 const std::string& second, std::vector<SeenBox>& boxes) {
+    session.Command(command);
+    for (const std::string& path : {first, second}) {
+        HWND chooser = session.WaitForDialog(kOpenTitle);
+        if (chooser == nullptr) {
+            return nullptr;
+        }
+        session.ChooseFile(chooser, path);
+        session.WaitUntilClosed(chooser);
+    }
+    return AnswerBoxesUntilReport(session, boxes);
+}
+
+int CountDifferent(const std::vector<std::vector<std::string>>& rows) {
+    int different = 0;
+    for (const auto& row : rows) {
+        different += row[5] == "Different";
+    }
+    return different;
+}
+
+std::string ExeFolder() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    session.Command(32771);
+    std::vector<SeenBox> boxes;
+    HWND report = AnswerBoxesUntilReport(session, boxes);
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(session.Cell(report, 1, 0), "Memory (RAM)");
+    CloseReport(session, report);
+
+    const std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logAnalyzeSystemData");
+    const size_t memory = log.find(" MB\r\n");
+    ASSERT_NE(memory, std::string::npos);
+    std::string other = log;
+    other.insert(memory, "0");  // ten times the memory on the other machine
+    WriteWholeFile("C:\\vorlix_e2e_other.logAnalyzeSystemData", other);
+
+    report = CompareLogs(session, 32775, "C:\\Lensora_Brenhold.logAnalyzeSystemData",
+                         "C:\\vorlix_e2e_other.logAnalyzeSystemData", boxes);
+    ASSERT_NE(report, nullptr);
+    const auto rows = Rows(session, report, 6);
+    ASSERT_GT(rows.size(), 20u);
+    EXPECT_EQ(rows[0][0], "Memory (RAM)");
+    EXPECT_EQ(rows[0][5], "Different");
+    EXPECT_EQ(CountDifferent(rows), 1);
+    PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(session.WaitUntilClosed(report));
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+    DeleteFileA("C:\\vorlix_e2e_other.logAnalyzeSystemData");
+}
+
+TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
+    CreateDirectoryA("C:\\mach3", nullptr);
+    CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
+    const std::string plugin = "C:\\mach3\\plugIns\\lensora.dll";
+    ASSERT_TRUE(CopyFileA((ExeFolder() + "fixtures\\plugin_some_entry_points.dll").c_str(),
+                          plugin.c_str(), FALSE));
+    {
+        VorlixSession session;
+        ASSERT_TRUE(session.Started());
+        session.Command(32772);
+        std::vector<SeenBox> boxes;
+        HWND report = AnswerBoxesUntilReport(session, boxes);
+        ASSERT_NE(report, nullptr);
+        EXPECT_TRUE(boxes.empty());
+        ASSERT_EQ(session.RowCount(report), 21);
+        EXPECT_EQ(session.Cell(report, 0, 0), "Config");
+        EXPECT_EQ(session.Cell(report, 20, 0), "Update");
+        CloseReport(session, report);
+
+        std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logDlls");
+        const size_t found = log.find("found\r\n");
+        ASSERT_NE(found, std::string::npos);
+        log.replace(found, 5, "Not found");
+        WriteWholeFile("C:\\vorlix_e2e_other.logDlls", log);
+        report = CompareLogs(session, 32776, "C:\\Lensora_Brenhold.logDlls",
+                             "C:\\vorlix_e2e_other.logDlls", boxes);
+        ASSERT_NE(report, nullptr);
+        const auto rows = Rows(session, report, 6);
+        EXPECT_EQ(rows.size(), 21u);
+        EXPECT_EQ(CountDifferent(rows), 1);
+        PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(session.WaitUntilClosed(report));
+        session.Command(105);
+        EXPECT_EQ(session.ExitCode(20000), 0u);
+    }
+    DeleteFileA("C:\\vorlix_e2e_other.logDlls");
+    DeleteFileA(plugin.c_str());
+}
+
 TEST(EndToEnd, EveryTestCommandOpensItsReport) {
     VorlixSession session;
     ASSERT_TRUE(session.Started());

@@ -1,5 +1,7 @@
 #include "analysis/product_name_list.h"
 
+#include "analysis/bounded_text.h"
+
 #include <cstring>
 
 namespace {
@@ -11,14 +13,6 @@ std::unique_ptr<char[]> CopyText(const char* text, std::size_t length) {
     }
     copy[length] = '\0';
     return copy;
-}
-
-std::size_t BoundedLength(const char* bytes, std::size_t byteCount) {
-    std::size_t length = 0;
-    while (length < byteCount && bytes[length] != '\0') {
-        ++length;
-    }
-    return length;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "analysis/runtime_check.h"
 
+#include "analysis/bounded_text.h"
+
 #include <cstring>
 
 const char kRuntimeProductName[] = "Microsoft Visual C++ 2010  x86 Redistributable";
@@ -12,18 +14,6 @@ const char kRuntimeNotInstalled[] = "Not installed";
 static_assert(sizeof kRuntimeProductName - 1 == kRuntimeProductNameLength,
               "runtime product name length");
 static_assert(sizeof kRuntimeVersion - 1 == kRuntimeVersionLength, "runtime version length");
-
-namespace {
-
-std::size_t BoundedLength(const char* bytes, std::size_t byteCount) {
-    std::size_t length = 0;
-    while (length < byteCount && bytes[length] != '\0') {
-        ++length;
-    }
-    return length;
-}
-
-}  // namespace
 
 std::string RuntimeVersionRowName() {
     return std::string("Version  ") + kRuntimeVersion;

@@ -1,5 +1,7 @@
 #include "analysis/settings_table.h"
 
+#include "analysis/bounded_text.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -132,19 +134,6 @@ unsigned SettingBufferSize(int type) {
             return 0;
     }
 }
-
-namespace {
-
-// Length of a text stored in at most maxBytes bytes, which need not hold a terminating zero.
-std::size_t BoundedLength(const char* text, std::size_t maxBytes) {
-    std::size_t length = 0;
-    while (length < maxBytes && text[length] != '\0') {
-        ++length;
-    }
-    return length;
-}
-
-}  // namespace
 
 unsigned SettingDefaultWriteSize(const SettingRecord& record) {
     if (record.type == kSettingTypeSz) {

@@ -69,15 +69,7 @@ INT_PTR CALLBACK ExportCheckDialogProc(HWND dialog, UINT message, WPARAM wParam,
             RunExportCheck(dialog);
             return FALSE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return FALSE;
-            }
-            if (LOWORD(wParam) == IDC_REPORT_OK) {
-                EndDialog(dialog, IDC_REPORT_OK);
-                return TRUE;
-            }
-            return FALSE;
+            return EndReportOnOkOrCancel(dialog, wParam);
         default:
             return FALSE;
     }

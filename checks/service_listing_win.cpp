@@ -141,15 +141,7 @@ INT_PTR CALLBACK ServiceListingDialogProc(HWND dialog, UINT message, WPARAM wPar
             }
             return FALSE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, IDCANCEL);
-                return FALSE;
-            }
-            if (LOWORD(wParam) == IDC_REPORT_OK) {
-                EndDialog(dialog, IDC_REPORT_OK);
-                return TRUE;
-            }
-            return FALSE;
+            return EndReportOnOkOrCancel(dialog, wParam);
         default:
             return FALSE;
     }

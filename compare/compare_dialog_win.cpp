@@ -5,6 +5,7 @@
 #include "compare/compare_run_win.h"
 #include "compare/search_win.h"
 #include "compare/sort_highlight_win.h"
+#include "report/report_list_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -40,14 +41,8 @@ INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
                 case IDC_NEXT:
                     ShowNextHit(dialog);
                     return FALSE;
-                case IDC_REPORT_OK:
-                    EndDialog(dialog, IDC_REPORT_OK);
-                    return TRUE;
-                case IDCANCEL:
-                    EndDialog(dialog, IDCANCEL);
-                    return FALSE;
                 default:
-                    return FALSE;
+                    return EndReportOnOkOrCancel(dialog, wParam);
             }
         default:
             return FALSE;

@@ -29,6 +29,19 @@ int CursorLogWidth() {
 
 }  // namespace
 
+INT_PTR EndReportOnOkOrCancel(HWND dialog, WPARAM wParam) {
+    switch (LOWORD(wParam)) {
+        case IDC_REPORT_OK:
+            EndDialog(dialog, IDC_REPORT_OK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
 void ShowSearchControls(HWND dialog, int showCommand) {
     for (int id : kSearchControls) {
         ShowWindow(GetDlgItem(dialog, id), showCommand);

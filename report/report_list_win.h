@@ -14,6 +14,12 @@ extern LVITEMA g_rowCursor;
 // The column set whose log field widths the row forms use.
 extern const ColumnSpec* g_reportColumns;
 
+// The closing buttons of the export check, service listing and comparison:
+// "OK" ends the dialog with 1010 and answers TRUE, IDCANCEL (Escape or the
+// close box) ends it with IDCANCEL and answers FALSE; other commands answer
+// FALSE and leave it open.
+INT_PTR EndReportOnOkOrCancel(HWND dialog, WPARAM wParam);
+
 // Shows or hides the search group (not the "Sort case sensitive" box).
 void ShowSearchControls(HWND dialog, int showCommand);
 

@@ -119,7 +119,11 @@ void SearchCompareView(HWND dialog) {
         return;
     }
     g_search.matches.Clear();
-    if (!SearchRows(columnBits, dialog)) {
+    const bool found = SearchRows(columnBits, dialog);
+    // The colours follow the match list at each paint: repaint now, so that
+    // the hits (or the end of an earlier search's colours) show at once.
+    InvalidateRect(list, nullptr, TRUE);
+    if (!found) {
         const std::string text = "\"" + std::string(g_search.searchString) + "\" not found";
         ShowSearchMessage(dialog, text.c_str());
         return;

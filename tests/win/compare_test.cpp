@@ -406,6 +406,28 @@ TEST_F(CompareTest, NextScrollsTenRowsAboveEachHitAndSelectsIt) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+TEST_F(CompareTest, MoreThan1024HitsKeepTheFirst1024InRowOrder) {
+    std::vector<Service> services;
+    for (int i = 0; i < 1100; ++i) {
+        services.push_back({"hit" + std::to_string(i), "svc" + std::to_string(i), "t", "s"});
+    }
+    WriteServiceLog(kFirst, services);
+    WriteServiceLog(kSecond, {});
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    ASSERT_EQ(dialog.RowCount(), 1100);
+    TypeAndSearch(dialog.Dialog(), "hit*");
+    EXPECT_EQ(g_search.matches.hitCount(), 1024);
+    EXPECT_TRUE(g_search.matches.RowIsHit(1023));
+    EXPECT_FALSE(g_search.matches.RowIsHit(1024));
+    // Stepping past the last kept hit stays on it.
+    for (int i = 0; i < 1030; ++i) {
+        SendMessageA(dialog.Dialog(), WM_COMMAND, IDC_NEXT, 0);
+    }
+    EXPECT_EQ(g_search.matches.CurrentHit()->row, 1023);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(CompareTest, NextWithoutHitsDoesNothing) {
     WriteServiceLog(kFirst, kWorkedFirst);
     WriteServiceLog(kSecond, {});

@@ -79,6 +79,22 @@ std::vector<std::vector<std::string>> Rows(VorlixSession& session, HWND dialog, 
     return rows;
 }
 
+// Chooses the two logs in the file dialogs of a comparison command and
+// returns the comparison's report dialog.
+HWND CompareLogs(VorlixSession& session, int command, const std::string& first,
+                 const std::string& second, std::vector<SeenBox>& boxes) {
+    session.Command(command);
+    for (const std::string& path : {first, second}) {
+        HWND chooser = session.WaitForDialog(kOpenTitle);
+        if (chooser == nullptr) {
+            return nullptr;
+        }
+        session.ChooseFile(chooser, path);
+        session.WaitUntilClosed(chooser);
+    }
+    return AnswerBoxesUntilReport(session, boxes);
+}
+
 void CloseReport(VorlixSession& session, HWND dialog) {
     PostMessageA(dialog, WM_COMMAND, 1010, 0);
     EXPECT_TRUE(session.WaitUntilClosed(dialog));
@@ -153,15 +169,8 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     ASSERT_FALSE(log.empty());
     WriteWholeFile("C:\\vorlix_e2e_copy.logServices", log);
 
-    session.Command(32774);
-    for (const char* path :
-         {"C:\\Lensora_Brenhold.logServices", "C:\\vorlix_e2e_copy.logServices"}) {
-        HWND chooser = session.WaitForDialog(kOpenTitle);
-        ASSERT_NE(chooser, nullptr);
-        session.ChooseFile(chooser, path);
-        session.WaitUntilClosed(chooser);
-    }
-    report = AnswerBoxesUntilReport(session, boxes);
+    report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
+                         "C:\\vorlix_e2e_copy.logServices", boxes);
     ASSERT_NE(report, nullptr);
     const auto compared = Rows(session, report, 6);
     ASSERT_EQ(compared.size(), services.size());
@@ -177,22 +186,6 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     session.Command(105);
     EXPECT_EQ(session.ExitCode(20000), 0u);
     DeleteFileA("C:\\vorlix_e2e_copy.logServices");
-}
-
-// Chooses the two logs in the file dialogs of a comparison command and
-// returns the comparison's report dialog.
-HWND CompareLogs(VorlixSession& session, int command, const std::string& first,
-                 const std::string& second, std::vector<SeenBox>& boxes) {
-    session.Command(command);
-    for (const std::string& path : {first, second}) {
-        HWND chooser = session.WaitForDialog(kOpenTitle);
-        if (chooser == nullptr) {
-            return nullptr;
-        }
-        session.ChooseFile(chooser, path);
-        session.WaitUntilClosed(chooser);
-    }
-    return AnswerBoxesUntilReport(session, boxes);
 }
 
 int CountDifferent(const std::vector<std::vector<std::string>>& rows) {
@@ -354,15 +347,8 @@ TEST(EndToEnd, DISABLED_Screenshots) {
         }
     }
     WriteWholeFile("C:\\vorlix_other_machine.logServices", log);
-    session.Command(32774);
-    for (const char* path :
-         {"C:\\Lensora_Brenhold.logServices", "C:\\vorlix_other_machine.logServices"}) {
-        HWND chooser = session.WaitForDialog(kOpenTitle);
-        ASSERT_NE(chooser, nullptr);
-        session.ChooseFile(chooser, path);
-        session.WaitUntilClosed(chooser);
-    }
-    report = AnswerBoxesUntilReport(session, boxes);
+    report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
+                         "C:\\vorlix_other_machine.logServices", boxes);
     ASSERT_NE(report, nullptr);
     SendMessageA(GetDlgItem(report, 1004), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("win*"));
     PostMessageA(report, WM_COMMAND, 1005, 0);

@@ -17,6 +17,9 @@ echo "Compare of two service logs, every record paired (seconds; 1-byte read and
 echo "scan pairing beyond 10,000/5,000 records are scaled from those sizes):"
 as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "${sizes[@]}"
 
+echo
+as_wine_user wine "$root/build/win/vorlix_analysis_bench.exe" 500 1000
+
 drive_c="$WINEPREFIX/drive_c"
 last=${sizes[-1]}
 start=$(date +%s.%N)

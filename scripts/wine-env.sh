@@ -21,6 +21,17 @@ if [ "$(id -u)" = 0 ]; then
         useradd --system --create-home --home-dir /var/lib/vorlix-test \
             --shell /usr/sbin/nologin vorlix-test
     fi
+    # The test user must reach the build tree; a clone under /root, say, is
+    # closed to other users. Grant that one user passage (not listing)
+    # through each folder above the tree that it cannot enter.
+    path=""
+    IFS=/ read -ra parts <<<"${root#/}"
+    for part in "${parts[@]}"; do
+        path="$path/$part"
+        if ! runuser -u vorlix-test -- test -x "$path"; then
+            setfacl -m u:vorlix-test:x "$path"
+        fi
+    done
     export WINEPREFIX="${WINEPREFIX:-$root/build/wineprefix-vorlix-test}"
     mkdir -p "$WINEPREFIX"
     chown vorlix-test: "$WINEPREFIX"

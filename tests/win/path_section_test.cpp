@@ -5,6 +5,7 @@
 #include "app/shell_state_win.h"
 #include "report/report_list_win.h"
 #include "tests/win/registry_section_support.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
@@ -39,10 +40,6 @@ PathRun RunWithPath(const char* value) {
     ScopedEnvironmentVariable path("PATH", value);
     EXPECT_TRUE(path.Applied());
     return RunSectionNow();
-}
-
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 void ExpectRefused(const PathRun& run, const char* message) {

@@ -13,10 +13,6 @@
 
 namespace {
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 const char kOpenTitle[] =
     "Datei zum \xD6"
     "ffnen ausw\xE4hlen";

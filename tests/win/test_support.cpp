@@ -218,3 +218,7 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
     }
     return lines;
 }
+
+bool RunningUnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}

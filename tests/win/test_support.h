@@ -66,5 +66,8 @@ INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
 // The timestamp line form: "dd.mm.yyyy hh:mm ss".
 bool LooksLikeTimestamp(const std::string& text);
 
+// Whether the tests run under Wine, for the few checks where Wine differs.
+bool RunningUnderWine();
+
 // Splits log bytes into lines at CR LF; a last line without CR LF is kept.
 std::vector<std::string> SplitLogLines(const std::string& bytes);

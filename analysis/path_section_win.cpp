@@ -3,7 +3,7 @@
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/path_entries.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"

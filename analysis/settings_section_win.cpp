@@ -5,7 +5,7 @@
 #include <string>
 
 #include "analysis/analysis_sections_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"

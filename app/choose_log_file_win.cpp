@@ -2,7 +2,7 @@
 #include <commdlg.h>
 
 #include "app/commands_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 
 int ChooseLogFile(char* fileName, const char* initialDirectory, const char* filter) {
     OPENFILENAMEA dialog = {};

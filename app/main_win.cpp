@@ -4,7 +4,7 @@
 #include <commctrl.h>
 
 #include "app/commands_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "report/log_format.h"
 #include "res/resource.h"
 

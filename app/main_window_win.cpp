@@ -1,5 +1,5 @@
 #include "app/commands_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "res/resource.h"
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,6 @@
 #include "analysis/analysis_dialog_win.h"
 #include "app/commands_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "checks/export_check_win.h"
 #include "checks/service_listing_win.h"
 #include "compare/compare_dialog_win.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "compare/compare_merge.h"
 #include "compare/compare_state_win.h"
 #include "platform/handles_win.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "platform/error_text_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_format.h"

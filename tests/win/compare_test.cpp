@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_state_win.h"
 #include "compare/sort_highlight_win.h"

@@ -1,7 +1,7 @@
 // The log writer and reader on real files under C:\ of the test prefix.
 #include <gtest/gtest.h>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "report/log_file_win.h"
 #include "tests/win/test_support.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "report/log_format.h"
 #include "tests/win/test_support.h"
 

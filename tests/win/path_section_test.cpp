@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/analysis_sections_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "report/report_list_win.h"
 #include "tests/win/registry_section_support.h"
 #include "tests/win/test_support.h"

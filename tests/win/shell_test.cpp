@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/commands_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
 

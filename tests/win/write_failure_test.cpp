@@ -10,7 +10,7 @@
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "checks/export_check_win.h"
 #include "checks/service_listing_win.h"
 #include "report/log_file_win.h"

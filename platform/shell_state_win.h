@@ -1,4 +1,5 @@
-// Process-wide state of the application shell.
+// Process-wide state of the application shell, kept below every subsystem so
+// that the sections and the comparison can reach it without including app/.
 #pragma once
 
 #include <windows.h>

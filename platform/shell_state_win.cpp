@@ -1,4 +1,4 @@
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 
 HINSTANCE g_programInstance = nullptr;
 HWND g_mainWindow = nullptr;

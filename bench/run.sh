@@ -8,6 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=("${@:-1000}")
 [ $# -eq 0 ] && sizes=(1000 10000 100000)
 
+source "$root/scripts/mode.sh"
 "$root/scripts/build.sh" win >/dev/null
 unset DISPLAY
 source "$root/scripts/wine-env.sh"
@@ -15,10 +16,10 @@ trap stop_wine_env EXIT
 
 echo "Compare of two service logs, every record paired (seconds; 1-byte read and"
 echo "scan pairing beyond 10,000/5,000 records are scaled from those sizes):"
-as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "${sizes[@]}"
+as_wine_user "$wine_loader" "$win_build/vorlix_compare_bench.exe" "${sizes[@]}"
 
 echo
-as_wine_user wine "$root/build/win/vorlix_analysis_bench.exe" 500 1000
+as_wine_user "$wine_loader" "$win_build/vorlix_analysis_bench.exe" 500 1000
 
 drive_c="$WINEPREFIX/drive_c"
 last=${sizes[-1]}

@@ -1,4 +1,4 @@
-# The real 32-bit Windows program, its Wine tests and the end-to-end driver.
+# The real Windows program, its Wine tests and the end-to-end driver.
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 STRICT)
 # One file that runs on a bare Windows machine: no runtime DLLs beside it.
 if(MINGW)
@@ -17,9 +17,19 @@ add_library(vorlix_core STATIC ${core_sources})
 target_include_directories(vorlix_core PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(vorlix_core PUBLIC ${win32_libraries})
 
-add_executable(vorlix WIN32 ${entry_point} ${resource_file})
-target_link_libraries(vorlix PRIVATE vorlix_core)
-target_link_options(vorlix PRIVATE ${static_runtime})
+# The tests may drive a program built elsewhere: the one we ship comes from a
+# build tree of its own (see cmake/mingw-common.cmake on thread models).
+set(VORLIX_PROGRAM "" CACHE FILEPATH "vorlix.exe for the end-to-end tests; empty: build it here")
+if(NOT VORLIX_PROGRAM)
+  add_executable(vorlix WIN32 ${entry_point} ${resource_file})
+  target_link_libraries(vorlix PRIVATE vorlix_core)
+  target_link_options(vorlix PRIVATE ${static_runtime})
+endif()
+
+option(VORLIX_TESTS "Build the tests and benchmarks" ON)
+if(NOT VORLIX_TESTS)
+  return()
+endif()
 
 # Benchmarks (bench/*_bench.cpp), each a program of its own; run by bench/run.sh.
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
@@ -62,9 +72,14 @@ if(e2e_sources)
   target_include_directories(vorlix_e2e PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(vorlix_e2e PRIVATE gtest gtest_main ${win32_libraries})
   target_link_options(vorlix_e2e PRIVATE ${static_runtime})
-  add_dependencies(vorlix_e2e vorlix)
+  if(VORLIX_PROGRAM)
+    set(program_under_test ${VORLIX_PROGRAM})
+  else()
+    add_dependencies(vorlix_e2e vorlix)
+    set(program_under_test $<TARGET_FILE:vorlix>)
+  endif()
   add_test(NAME e2e_tests COMMAND vorlix_e2e --gtest_output=xml:${results_dir}/e2e.xml)
-  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "VORLIX_EXE=$<TARGET_FILE:vorlix>")
+  set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT "VORLIX_EXE=${program_under_test}")
 endif()
 
 # Test fixtures that need build rules of their own (for example plug-in DLLs).

@@ -3,8 +3,8 @@
 # is already there. Needs root.
 set -euo pipefail
 
-packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 mingw-w64-tools
-          wine wine32:i386 wine64 xvfb xdotool imagemagick python3 clang libclang-rt-14-dev acl)
+packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+          wine wine32:i386 wine64 fonts-wine xvfb xdotool imagemagick python3 clang libclang-rt-14-dev acl)
 
 missing=()
 for package in "${packages[@]}"; do

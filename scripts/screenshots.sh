@@ -8,6 +8,7 @@ target=${1:-$root/docs/screenshots}
 mkdir -p "$target"
 
 "$root/scripts/install-deps.sh"
+source "$root/scripts/mode.sh"
 "$root/scripts/build.sh" win >/dev/null
 unset DISPLAY
 source "$root/scripts/wine-env.sh"
@@ -15,8 +16,8 @@ trap stop_wine_env EXIT
 
 exchange=$(mktemp -d)
 chmod 777 "$exchange"
-export VORLIX_SCREENSHOT_DIR="$exchange" VORLIX_EXE="$root/build/win/vorlix.exe"
-as_wine_user wine "$root/build/win/vorlix_e2e.exe" --gtest_also_run_disabled_tests \
+export VORLIX_SCREENSHOT_DIR="$exchange" VORLIX_EXE="$program_build/vorlix.exe"
+as_wine_user "$wine_loader" "$win_build/vorlix_e2e.exe" --gtest_also_run_disabled_tests \
     --gtest_filter='*Screenshots*' >"$exchange/driver.log" 2>&1 &
 driver=$!
 while kill -0 "$driver" 2>/dev/null; do

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Adds up the GoogleTest XML reports and fuzz results into one line.
+"""Adds up the GoogleTest XML reports, fuzz results and check results into one line.
 
 Usage: summarize_results.py [--runner-failed 0|1] FOLDER...
 A runner that failed without a failing test in its report (a crash, a
@@ -34,7 +34,8 @@ for folder in arguments:
                 continue
             else:
                 passed += 1
-    for result in sorted(glob.glob(os.path.join(folder, "*.fuzz"))):
+    outcomes = glob.glob(os.path.join(folder, "*.fuzz")) + glob.glob(os.path.join(folder, "*.check"))
+    for result in sorted(outcomes):
         with open(result) as stream:
             if stream.read().strip() == "ok":
                 passed += 1

@@ -235,43 +235,71 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     DeleteFileA("C:\\vorlix_e2e_other.logAnalyzeSystemData");
 }
 
-TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
-    CreateDirectoryA("C:\\mach3", nullptr);
-    CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
-    const std::string plugin = "C:\\mach3\\plugIns\\lensora.dll";
-    ASSERT_TRUE(CopyFileA((ExeFolder() + "fixtures\\plugin_some_entry_points.dll").c_str(),
-                          plugin.c_str(), FALSE));
-    {
-        VorlixSession session;
-        ASSERT_TRUE(session.Started());
-        session.Command(32772);
-        std::vector<SeenBox> boxes;
-        HWND report = AnswerBoxesUntilReport(session, boxes);
-        ASSERT_NE(report, nullptr);
-        EXPECT_TRUE(boxes.empty());
-        ASSERT_EQ(session.RowCount(report), 21);
-        EXPECT_EQ(session.Cell(report, 0, 0), "Config");
-        EXPECT_EQ(session.Cell(report, 20, 0), "Update");
-        CloseReport(session, report);
-
-        std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logDlls");
-        const size_t found = log.find("found\r\n");
-        ASSERT_NE(found, std::string::npos);
-        log.replace(found, 5, "Not found");
-        WriteWholeFile("C:\\vorlix_e2e_other.logDlls", log);
-        report = CompareLogs(session, 32776, "C:\\Lensora_Brenhold.logDlls",
-                             "C:\\vorlix_e2e_other.logDlls", boxes);
-        ASSERT_NE(report, nullptr);
-        const auto rows = Rows(session, report, 6);
-        EXPECT_EQ(rows.size(), 21u);
-        EXPECT_EQ(CountDifferent(rows), 1);
-        PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
-        EXPECT_TRUE(session.WaitUntilClosed(report));
-        session.Command(105);
-        EXPECT_EQ(session.ExitCode(20000), 0u);
+// Puts a plug-in DLL in place for one test and removes it, and every folder
+// made for it, on every way out: a plug-in folder left behind would change
+// what later runs of the analysis tests see.
+class InstalledPlugin {
+public:
+    explicit InstalledPlugin(const char* fixture) {
+        for (const char* folder : {"C:\\mach3", "C:\\mach3\\plugIns"}) {
+            if (CreateDirectoryA(folder, nullptr)) {
+                made_.insert(made_.begin(), folder);
+            }
+        }
+        const std::string source = ExeFolder() + "fixtures\\" + fixture;
+        copied_ = CopyFileA(source.c_str(), kPath, FALSE) != 0;
     }
-    DeleteFileA("C:\\vorlix_e2e_other.logDlls");
-    DeleteFileA(plugin.c_str());
+    ~InstalledPlugin() {
+        DeleteFileA(kPath);
+        for (const std::string& folder : made_) {
+            RemoveDirectoryA(folder.c_str());
+        }
+    }
+    InstalledPlugin(const InstalledPlugin&) = delete;
+    InstalledPlugin& operator=(const InstalledPlugin&) = delete;
+    bool Copied() const { return copied_; }
+
+private:
+    static constexpr const char* kPath = "C:\\mach3\\plugIns\\lensora.dll";
+    std::vector<std::string> made_;
+    bool copied_ = false;
+};
+
+TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
+    const InstalledPlugin plugin("plugin_some_entry_points.dll");
+    ASSERT_TRUE(plugin.Copied());
+    const char* const altered = "C:\\vorlix_e2e_other.logDlls";
+    struct RemoveAltered {
+        const char* path;
+        ~RemoveAltered() { DeleteFileA(path); }
+    } removeAltered{altered};
+
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    session.Command(32772);
+    std::vector<SeenBox> boxes;
+    HWND report = AnswerBoxesUntilReport(session, boxes);
+    ASSERT_NE(report, nullptr);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(session.RowCount(report), 21);
+    EXPECT_EQ(session.Cell(report, 0, 0), "Config");
+    EXPECT_EQ(session.Cell(report, 20, 0), "Update");
+    CloseReport(session, report);
+
+    std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logDlls");
+    const size_t found = log.find("found\r\n");
+    ASSERT_NE(found, std::string::npos);
+    log.replace(found, 5, "Not found");
+    WriteWholeFile(altered, log);
+    report = CompareLogs(session, 32776, "C:\\Lensora_Brenhold.logDlls", altered, boxes);
+    ASSERT_NE(report, nullptr);
+    const auto rows = Rows(session, report, 6);
+    EXPECT_EQ(rows.size(), 21u);
+    EXPECT_EQ(CountDifferent(rows), 1);
+    PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(session.WaitUntilClosed(report));
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
 }
 
 TEST(EndToEnd, EveryTestCommandOpensItsReport) {

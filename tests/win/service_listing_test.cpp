@@ -409,11 +409,13 @@ TEST_F(ServiceListing, AsksForDriversAndServicesInAnyStateWithASizeQueryFirst) {
         EXPECT_EQ(call.types, 0x3Bu);
         EXPECT_EQ(call.states, 3u);
     }
-    EXPECT_EQ(calls[0].bufferSize, 36u);
+    // One ENUM_SERVICE_STATUSA: two pointers and a SERVICE_STATUS of seven DWORDs.
+    const DWORD recordBytes = kBuiltFor64Bits ? 48 : 36;
+    EXPECT_EQ(calls[0].bufferSize, recordBytes);
     EXPECT_EQ(calls[0].neededOnEntry, 0u);
     EXPECT_EQ(calls[0].countOnEntry, 0u);
     EXPECT_EQ(calls[0].resumeOnEntry, 0u);
-    EXPECT_EQ(calls[1].bufferSize, calls[0].neededOnReturn + 36);
+    EXPECT_EQ(calls[1].bufferSize, calls[0].neededOnReturn + recordBytes);
     EXPECT_EQ(calls[1].resumeOnEntry, calls[0].resumeOnReturn);
     EXPECT_GT(dialog.RowCount(), 0);
     EXPECT_EQ(manager.Closed(), std::vector<SC_HANDLE>{manager.Opened()});

@@ -69,5 +69,12 @@ bool LooksLikeTimestamp(const std::string& text);
 // Whether the tests run under Wine, for the few checks where Wine differs.
 bool RunningUnderWine();
 
+// The tests are built for 64-bit Windows on machines that cannot run 32-bit
+// programs; the few expectations that hold only for the 32-bit program are
+// skipped there with this reason.
+constexpr bool kBuiltFor64Bits = sizeof(void*) == 8;
+constexpr const char* kOnlyThe32BitProgram =
+    "holds only for the 32-bit program; this is the 64-bit build (64-bit mode)";
+
 // Splits log bytes into lines at CR LF; a last line without CR LF is kept.
 std::vector<std::string> SplitLogLines(const std::string& bytes);

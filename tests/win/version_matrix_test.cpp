@@ -262,11 +262,12 @@ const struct {
 
 struct PrefixKind {
     const char* nativeName;
+    const char* programName;
     const char* programFiles;
 };
 
-// Row 5 names the system's architecture, row 29 the one this 32-bit program runs as, and
-// the OpenCV files are looked for in the program files folder that 32-bit programs get.
+// Row 5 names the system's architecture, row 29 the one this program runs as, and the
+// OpenCV files are looked for in the program files folder that such programs get.
 void ExpectArchitectureAndPaths(const PrefixKind& kind) {
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeKey));
     ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowKey));
@@ -276,12 +277,13 @@ void ExpectArchitectureAndPaths(const PrefixKind& kind) {
 
     EXPECT_EQ(dialog.Row(kFirstSystemRow + 4),
               (Row{"Processor Architecture", kind.nativeName, ""}));
-    EXPECT_EQ(dialog.Row(kFirstSystemRow + 28), (Row{"Processor Architecture", "Intel", ""}));
+    EXPECT_EQ(dialog.Row(kFirstSystemRow + 28),
+              (Row{"Processor Architecture", kind.programName, ""}));
     const std::vector<std::string> log = SplitLogLines(ReadFileBytes(kSystemDataLog));
     ASSERT_EQ(log.size(), 32u);
     EXPECT_EQ(log[6], "Processor Architecture");
     EXPECT_EQ(log[7], kind.nativeName);
-    EXPECT_EQ(log[31], "Processor Architecture   Intel");
+    EXPECT_EQ(log[31], std::string("Processor Architecture   ") + kind.programName);
 
     const std::string folder =
         std::string(kind.programFiles) + "\\Lensora_Brenhold\\build\\x86\\vc10\\bin\\";
@@ -300,18 +302,32 @@ void ExpectArchitectureAndPaths(const PrefixKind& kind) {
 }
 
 TEST(PrefixArchitecture, A32BitSystemShowsX86AndProgramFiles) {
+    if (kBuiltFor64Bits) {
+        GTEST_SKIP() << kOnlyThe32BitProgram;
+    }
     if (RunsUnderWow64()) {
         GTEST_SKIP() << "a 64-bit system (this 32-bit program runs under WOW64)";
     }
-    ExpectArchitectureAndPaths({"x86", "C:\\Program Files"});
+    ExpectArchitectureAndPaths({"x86", "Intel", "C:\\Program Files"});
 }
 
 TEST(PrefixArchitecture, A64BitSystemShowsX64AndProgramFilesX86) {
+    if (kBuiltFor64Bits) {
+        GTEST_SKIP() << kOnlyThe32BitProgram;
+    }
     if (!RunsUnderWow64()) {
         GTEST_SKIP() << "a 32-bit system: WOW64 and \"Program Files (x86)\" exist only on a "
                         "64-bit one (the 64-bit prefix run of tests/matrix covers it)";
     }
-    ExpectArchitectureAndPaths({"x64 (AMD or Intel)", "C:\\Program Files (x86)"});
+    ExpectArchitectureAndPaths({"x64 (AMD or Intel)", "Intel", "C:\\Program Files (x86)"});
+}
+
+// The 64-bit program is native on a 64-bit system: no WOW64, the plain program files.
+TEST(PrefixArchitecture, The64BitProgramShowsAmd64AndProgramFiles) {
+    if (!kBuiltFor64Bits) {
+        GTEST_SKIP() << "holds only for the 64-bit build (64-bit mode)";
+    }
+    ExpectArchitectureAndPaths({"x64 (AMD or Intel)", "AMD64", "C:\\Program Files"});
 }
 
 }  // namespace

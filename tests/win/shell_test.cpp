@@ -188,6 +188,15 @@ TEST(AboutBox, ShowsItsTextsAndEndsWithOkOrEscape) {
     DestroyWindow(about);
 }
 
+// Measured after initialisation, when the version and the credit are set.
+TEST(AboutBox, EveryTextIsShownWhole) {
+    HWND about = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX),
+                                    nullptr, AboutDialogProc, 0);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(TextsNotShownWhole(about), std::vector<std::string>{});
+    DestroyWindow(about);
+}
+
 // The minimise, maximise and close buttons of every frame are glyphs of the Marlett font;
 // without it they are drawn as the letters "0", "1" and "r" of another font.
 TEST(WindowFrames, CaptionButtonGlyphFontIsPresent) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
@@ -47,6 +48,36 @@ UniqueKey OpenUninstallKey() {
     return UniqueKey(key);
 }
 
+// Puts the process's current directory back when it goes. Nothing after the analysis (a
+// file dialog, a relative path, the DLL search of a later export check) may depend on
+// whether "Analyze" ran. A directory that cannot be read is left alone.
+class CurrentDirectoryRestorer {
+public:
+    CurrentDirectoryRestorer() {
+        const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+        if (needed == 0) {
+            return;
+        }
+        std::string path(needed, '\0');
+        const DWORD length = GetCurrentDirectoryA(needed, &path[0]);
+        if (length == 0 || length >= needed) {
+            return;
+        }
+        path.resize(length);
+        saved_ = std::move(path);
+    }
+    ~CurrentDirectoryRestorer() {
+        if (!saved_.empty()) {
+            SetCurrentDirectoryA(saved_.c_str());
+        }
+    }
+    CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
+    CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
+
+private:
+    std::string saved_;
+};
+
 }  // namespace
 
 int RunPluginVersionSection() {
@@ -75,13 +106,15 @@ int RunPluginVersionSection() {
     return 1;
 }
 
-// The plug-in folder stays the current directory afterwards; a missing folder
-// lists nothing rather than whatever folder happened to be current.
+// The search runs in the plug-in folder made current; the directory that was current
+// before is restored when the section ends. A missing folder lists nothing rather than
+// whatever folder happened to be current.
 int RunPluginFolderSection() {
     if (!OpenSectionLog(kPluginsLogPath)) {
         return 1;
     }
     CurrentLogScope log;
+    const CurrentDirectoryRestorer restoreDirectory;
     if (_chdir(kPluginFolder) != 0) {
         return 1;
     }

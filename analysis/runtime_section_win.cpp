@@ -32,7 +32,9 @@ int RunRuntimeSection() {
     const LONG query = RegQueryValueExA(key.Get(), kRuntimeProductNameValue, nullptr, nullptr,
                                         reinterpret_cast<BYTE*>(name), &size);
     if (query != ERROR_SUCCESS && query != ERROR_FILE_NOT_FOUND) {
-        // The name row keeps its Name cell only, and its log line has no end.
+        // The name row keeps its Name cell only; its log line still ends, so that the log
+        // holds whole lines (a reader of it would otherwise meet a field without an end).
+        LogOnlyLine("");
         ShowSystemError(static_cast<DWORD>(query), kErrorCaption);
         return 0;
     }

@@ -41,6 +41,9 @@ void EmitUnknownTypeRow(const SettingRecord& record) {
 }  // namespace
 
 int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DWORD* bytesHeld) {
+    // A value stored shorter than the buffer (4 bytes where a double belongs) must not show
+    // the bytes of an earlier run beside it: whatever the registry does not return is zero.
+    std::memset(record.value, 0, bufferSize);
     DWORD size = bufferSize;
     // The stored type is not asked for: the bytes are shown as the table's type says.
     const LONG query = RegQueryValueExA(key, record.name, nullptr, nullptr,

@@ -46,7 +46,7 @@ unsigned SettingDefaultWriteSize(const SettingRecord& record);
 // for REG_SZ. bytesReturned is the byte count that RegQueryValueExA reported (pass the buffer
 // size after a default was copied in); a REG_SZ value may lack its terminating zero, so the
 // text ends at the first zero byte within min(bytesReturned, 128) bytes and nothing beyond is
-// read. Numbers use the whole buffer, as the registry left it. An unknown type gives an empty
-// text: its bytes have no meaning to show, and "Unknown registry Type: %d" has already said
-// what is wrong.
+// read. Numbers use the whole buffer, which the reader clears before each query, so bytes that
+// the registry did not return are zero. An unknown type gives an empty text: its bytes have no
+// meaning to show, and "Unknown registry Type: %d" has already said what is wrong.
 std::string FormatSettingValue(const SettingRecord& record, unsigned bytesReturned);

@@ -6,6 +6,7 @@
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
 #include "analysis/cpu_brand.h"
+#include "analysis/memory_figure.h"
 #include "analysis/system_tables.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
@@ -28,8 +29,8 @@ void EmitMemoryRow() {
     GlobalMemoryStatusEx(&memory);
     NextReportRow();
     InsertReportRow(kMemoryLabel);
-    SetReportCell(kValueColumn, MemoryValueText(memory.ullTotalPhys).c_str());
-    LogOnlyLine(MemoryLogLine(memory.ullTotalPhys).c_str());
+    SetReportCell(kValueColumn, MemoryFigureText(memory.ullTotalPhys).c_str());
+    LogOnlyLine(MemoryFigureLogLine(memory.ullTotalPhys).c_str());
 }
 
 void EmitCpuBrandRow() {

@@ -109,6 +109,15 @@ if ! grep -q 'Explorer\\\\Desktops' "$WINEPREFIX/user.reg" 2>/dev/null; then
         "$wine_loader" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1000 /f
     fresh_prefix=1
 fi
+# Wine's own fonts (Marlett draws the caption buttons, Tahoma the dialogs) come with the
+# package fonts-wine in /usr/share/wine/fonts. Debian's Wine 8 asks for them at
+# "<data folder>\../fonts", which its file lookup does not resolve, and draws "0 1 r" in
+# place of the caption buttons; so the prefix names their folder as a font path of its own.
+if [ -f /usr/share/wine/fonts/marlett.ttf ] &&
+    ! grep -q '^"Path"="Z:\\\\usr\\\\share\\\\wine\\\\fonts"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    as_wine_user wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f \
+        >/dev/null 2>&1
+fi
 # A new prefix is restarted once, so that the tests meet one settled set of
 # services (the first start leaves a second service manager for a while).
 if [ -n "$fresh_prefix" ]; then

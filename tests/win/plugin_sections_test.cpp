@@ -190,7 +190,8 @@ TEST_F(PluginFolderSectionTest, AMissingFolderListsNothingNotEvenTheCurrentFolde
 }
 
 // Whatever the search matches is listed: hidden and system files and a folder named *.dll.
-TEST_F(PluginFolderSectionTest, EveryMatchingEntryIsListedAndTheFolderStaysCurrent) {
+// The folder that was current before the section is current again after it.
+TEST_F(PluginFolderSectionTest, EveryMatchingEntryIsListedAndTheEarlierFolderComesBack) {
     const struct {
         const char* what;
         std::vector<std::string> files;
@@ -216,7 +217,9 @@ TEST_F(PluginFolderSectionTest, EveryMatchingEntryIsListedAndTheFolderStaysCurre
         for (const std::string& folder : c.folders) {
             ASSERT_TRUE(tree.Folder(std::string(kPluginFolder) + "\\" + folder));
         }
+        ASSERT_TRUE(tree.Folder("C:\\anarun_current"));
         ScopedCurrentDirectory restoreDirectory;
+        ASSERT_TRUE(SetCurrentDirectoryA("C:\\anarun_current"));
         ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
 
         EXPECT_EQ(RunPluginFolderSection(), 1);
@@ -234,7 +237,7 @@ TEST_F(PluginFolderSectionTest, EveryMatchingEntryIsListedAndTheFolderStaysCurre
         for (std::size_t i = 1; i < lines.size(); ++i) {
             EXPECT_EQ(lines[i], PadTo("Installed Plugin", 90) + dialog.Cell(i, 1));
         }
-        EXPECT_EQ(_stricmp(CurrentDirectory().c_str(), kPluginFolder), 0);
+        EXPECT_EQ(_stricmp(CurrentDirectory().c_str(), "C:\\anarun_current"), 0);
         EXPECT_TRUE(boxes_.Boxes().empty());
     }
 }

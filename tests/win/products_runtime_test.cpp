@@ -363,13 +363,14 @@ TEST_F(RuntimeSectionTest, UnreadableProductNameEndsTheSectionAfterTheNameCell) 
     EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
     EXPECT_EQ(SectionRows(dialog), (std::vector<std::vector<std::string>>{{kRuntimeName, "", ""}}));
-    // The log line holds the padded name and no line end.
+    // The log line holds the padded name and, like every log line, ends with CR LF.
     const std::string bytes = ReadFileBytes(kRuntimeLog);
     const std::vector<std::string> lines = SplitLogLines(bytes);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(LooksLikeTimestamp(lines[0]));
     EXPECT_EQ(lines[1], PaddedName(kRuntimeName));
-    EXPECT_EQ(bytes.size(), 21u + 90u);
+    EXPECT_EQ(bytes.size(), 21u + 90u + 2u);
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ const ControlTemplate kControls[] = {
      BS_AUTOCHECKBOX | WS_TABSTOP},
     {IDC_SEARCH_GROUP, "Button", "Search", 18, 362, 509, 65, BS_GROUPBOX},
     {IDC_SEARCH_TEXT, "Edit", "", 207, 382, 309, 14, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
-    {IDC_SEARCH_LABEL, "Static", "Search string", 204, 369, 43, 8, SS_LEFT | WS_GROUP},
+    {IDC_SEARCH_LABEL, "Static", "Search string", 204, 369, 47, 8, SS_LEFT | WS_GROUP},
     {IDC_SEARCH, "Button", "Search", 335, 402, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
-    {IDC_SEARCH_CASE_SENSITIVE, "Button", "Search case sensitive", 217, 404, 85, 10,
+    {IDC_SEARCH_CASE_SENSITIVE, "Button", "Search case sensitive", 217, 404, 87, 10,
      BS_AUTOCHECKBOX | WS_TABSTOP},
     {IDC_SEARCH_NAME_COLUMN, "Button", "Column  Name", 31, 383, 61, 10,
      BS_AUTOCHECKBOX | WS_TABSTOP},
@@ -86,6 +86,13 @@ TEST(ReportDialog, TemplateHasEveryControlInTabOrderWithItsTextPlaceAndStyle) {
     EXPECT_EQ(child, nullptr);
     EXPECT_EQ(GetDlgItem(dialog.Dialog(), IDOK), nullptr);
     EXPECT_EQ(GetDlgItem(dialog.Dialog(), IDCANCEL), nullptr);
+}
+
+// Measured in the dialog's own font, as the system draws it.
+TEST(ReportDialog, EveryTextIsShownWhole) {
+    ReportDialogUnderTest dialog(BareProc, 0);
+    ASSERT_NE(dialog.Dialog(), nullptr);
+    EXPECT_EQ(TextsNotShownWhole(dialog.Dialog()), std::vector<std::string>{});
 }
 
 TEST(ReportDialog, ShowSearchControlsShowsAndHidesTheSearchGroupOnly) {

@@ -274,27 +274,29 @@ TEST_F(SettingsSectionTest, OnlyMissingValuesAreWrittenAndStoredOnesAreShown) {
     EXPECT_EQ(key.ValueCount(), kSettingCount);
 }
 
-TEST_F(SettingsSectionTest, FourBytesWhereADoubleBelongsFillOnlyItsFirstFourBytes) {
+// The value buffers live for the whole process; a value stored shorter than its buffer must
+// not show what an earlier run left in the rest of it.
+TEST_F(SettingsSectionTest, FourBytesWhereADoubleBelongsShowNoBytesOfAnEarlierRun) {
     TemporaryKey key(HKEY_CURRENT_USER, kSettingsKey);
     ASSERT_TRUE(key.Valid());
-    // 2^52: its low four bytes are zero, and a change in them shows in the units.
-    ASSERT_EQ(key.SetBytes("Lensora Offset X", REG_BINARY, DoubleBytes(4503599627370496.0)),
-              ERROR_SUCCESS);
+    // 1.5 is 00 00 00 00 00 00 F8 3F: all of its weight lies in the upper four bytes.
+    ASSERT_EQ(key.SetBytes("Lensora Offset X", REG_BINARY, DoubleBytes(1.5)), ERROR_SUCCESS);
     const SettingsRun first = RunSection();
     ASSERT_FALSE(first.rows.empty());
-    EXPECT_EQ(first.rows[0][1], "4503599627370496.000");
+    EXPECT_EQ(first.rows[0][1], "1.500");
 
-    ASSERT_EQ(key.SetDword("Lensora Offset X", 7), ERROR_SUCCESS);
+    ASSERT_EQ(key.SetDword("Lensora Offset X", 0), ERROR_SUCCESS);
     const SettingsRun second = RunSection();
     EXPECT_TRUE(boxes_.Boxes().empty());
     ASSERT_EQ(second.rows.size(), kSettingCount);
-    EXPECT_EQ(second.rows[0],
-              (std::vector<std::string>{"Lensora Offset X", "4503599627370503.000", ""}));
-    EXPECT_EQ(second.logLines[1], PaddedName("Lensora Offset X") + "4503599627370503.000");
+    EXPECT_EQ(second.rows[0], (std::vector<std::string>{"Lensora Offset X", "0.000", ""}));
+    EXPECT_EQ(second.logLines[1], PaddedName("Lensora Offset X") + "0.000");
+    // The stored value itself is left as it is: it is not missing.
     DWORD type = 0;
     std::string bytes;
     ASSERT_TRUE(key.Read("Lensora Offset X", &type, &bytes));
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(bytes, std::string(4, '\0'));
 }
 
 TEST_F(SettingsSectionTest, TextThatDoesNotFitIsRefusedWithTheSystemText) {

@@ -188,6 +188,37 @@ TEST(AboutBox, ShowsItsTextsAndEndsWithOkOrEscape) {
     DestroyWindow(about);
 }
 
+// Measured after initialisation, when the version and the credit are set.
+TEST(AboutBox, EveryTextIsShownWhole) {
+    HWND about = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUTBOX),
+                                    nullptr, AboutDialogProc, 0);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(TextsNotShownWhole(about), std::vector<std::string>{});
+    DestroyWindow(about);
+}
+
+// The minimise, maximise and close buttons of every frame are glyphs of the Marlett font;
+// without it they are drawn as the letters "0", "1" and "r" of another font.
+TEST(WindowFrames, CaptionButtonGlyphFontIsPresent) {
+    LOGFONTA request = {};
+    request.lfHeight = -GetSystemMetrics(SM_CYCAPTION);
+    request.lfCharSet = SYMBOL_CHARSET;
+    lstrcpyA(request.lfFaceName, "Marlett");
+    HFONT font = CreateFontIndirectA(&request);
+    ASSERT_NE(font, nullptr);
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ oldFont = SelectObject(dc, font);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, oldFont);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    EXPECT_STREQ(face, "Marlett");
+    EXPECT_EQ(metrics.tmCharSet, SYMBOL_CHARSET);
+}
+
 TEST_F(ShellTest, InfoOpensTheAboutBoxWhichEndsWithOk) {
     ModalScript script;
     script.answer = [](HWND window) {

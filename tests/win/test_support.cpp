@@ -222,3 +222,66 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
 bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
+
+namespace {
+
+// Pixels of a control's client width that its text cannot use: the box and the gap before
+// the text of a check box or radio button (the gap is half a digit, as the system button
+// draws it), the edges of a push button or group box. -1 for a control without a text
+// that the user reads.
+int PixelsBesideText(HWND control, HDC dc) {
+    char windowClass[32] = {};
+    GetClassNameA(control, windowClass, sizeof windowClass);
+    if (lstrcmpiA(windowClass, "Static") == 0) {
+        return 0;
+    }
+    if (lstrcmpiA(windowClass, "Button") != 0) {
+        return -1;
+    }
+    switch (GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON: {
+            INT digit = 0;
+            GetCharWidth32A(dc, '0', '0', &digit);
+            return GetSystemMetrics(SM_CXMENUCHECK) + digit / 2;
+        }
+        default:
+            return 4 * GetSystemMetrics(SM_CXEDGE);
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> TextsNotShownWhole(HWND dialog) {
+    std::vector<std::string> clipped;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control != nullptr;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        char text[256] = {};
+        const int length = GetWindowTextA(control, text, sizeof text);
+        if (length == 0) {
+            continue;
+        }
+        HDC dc = GetDC(control);
+        const HGDIOBJ oldFont =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        const int beside = PixelsBesideText(control, dc);
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, text, length, &extent);
+        SelectObject(dc, oldFont);
+        ReleaseDC(control, dc);
+        RECT client;
+        GetClientRect(control, &client);
+        if (beside >= 0 && (extent.cx + beside > client.right || extent.cy > client.bottom)) {
+            char note[400];
+            std::snprintf(note, sizeof note, "\"%s\" needs %ld x %ld pixels, has %ld x %ld", text,
+                          static_cast<long>(extent.cx + beside), static_cast<long>(extent.cy),
+                          static_cast<long>(client.right), static_cast<long>(client.bottom));
+            clipped.push_back(note);
+        }
+    }
+    return clipped;
+}

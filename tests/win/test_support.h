@@ -63,6 +63,11 @@ struct PostedMessage {
 INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
                              const std::vector<PostedMessage>& messages, UINT timeoutMs = 3000);
 
+// The texts of a dialog's static controls and buttons that their control cannot show whole
+// on one line in its own font, each noted with the pixels it needs and has; empty when every
+// text is shown whole.
+std::vector<std::string> TextsNotShownWhole(HWND dialog);
+
 // The timestamp line form: "dd.mm.yyyy hh:mm ss".
 bool LooksLikeTimestamp(const std::string& text);
 

@@ -315,8 +315,8 @@ private:
     OSVERSIONINFOEXA savedVersion_;
     ScopedEnvironmentVariable path_;
     TemporaryTree tree_;
-    // The plug-in folder section leaves its folder current; it must not be when the folder
-    // is removed.
+    // Should the plug-in folder section ever leave its folder current, the folder could not
+    // be removed.
     ScopedCurrentDirectory directory_;
     std::vector<std::unique_ptr<TemporaryKey>> keys_;
     bool keysValid_ = true;

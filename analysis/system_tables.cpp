@@ -120,23 +120,6 @@ const ProcessorFeature kProcessorFeatures[kProcessorFeatureCount + 1] = {
     {0, nullptr},
 };
 
-std::int32_t MemoryMiB(std::uint64_t totalBytes) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(totalBytes >> 20));
-}
-
-std::string MemoryValueText(std::uint64_t totalBytes) {
-    char text[128];
-    std::snprintf(text, sizeof text, "%ld MB", static_cast<long>(MemoryMiB(totalBytes)));
-    return text;
-}
-
-std::string MemoryLogLine(std::uint64_t totalBytes) {
-    char text[128];
-    std::snprintf(text, sizeof text, "Memory (RAM)  %ld MB",
-                  static_cast<long>(MemoryMiB(totalBytes)));
-    return text;
-}
-
 std::string HexValueText(std::uint32_t value) {
     char text[128];
     std::snprintf(text, sizeof text, "0X%08x", static_cast<unsigned>(value));

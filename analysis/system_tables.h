@@ -52,15 +52,6 @@ constexpr std::size_t kProcessorFeatureCount = 17;
 // is a real feature, so the sentence marks the end).
 extern const ProcessorFeature kProcessorFeatures[kProcessorFeatureCount + 1];
 
-// Total physical memory in whole MiB, rounded down, taken as a 32-bit signed number.
-std::int32_t MemoryMiB(std::uint64_t totalBytes);
-
-// "%ld MB": the Value cell of the memory row.
-std::string MemoryValueText(std::uint64_t totalBytes);
-
-// "Memory (RAM)  %ld MB": the log-only line of the memory row.
-std::string MemoryLogLine(std::uint64_t totalBytes);
-
 // "0X%08x": addresses and the processor mask (32-bit values in the 32-bit program).
 std::string HexValueText(std::uint32_t value);
 

@@ -115,8 +115,8 @@ fi
 # place of the caption buttons; so the prefix names their folder as a font path of its own.
 if [ -f /usr/share/wine/fonts/marlett.ttf ] &&
     ! grep -q '^"Path"="Z:\\\\usr\\\\share\\\\wine\\\\fonts"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-    as_wine_user wine reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f \
-        >/dev/null 2>&1
+    wine_setup_step "naming the folder of Wine's fonts" \
+        "$wine_loader" reg add 'HKCU\Software\Wine\Fonts' /v Path /d 'Z:\usr\share\wine\fonts' /f
 fi
 # A new prefix is restarted once, so that the tests meet one settled set of
 # services (the first start leaves a second service manager for a while).

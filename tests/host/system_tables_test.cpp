@@ -117,26 +117,6 @@ TEST(ProcessorFeatures, SpotChecks) {
               "Extension   ");
 }
 
-TEST(SystemRowFormats, MemoryInWholeMiB) {
-    const struct {
-        std::uint64_t bytes;
-        const char* value;
-    } cases[] = {
-        {0, "0 MB"},
-        {1048575, "0 MB"},
-        {1048576, "1 MB"},
-        {4294967295ull, "4095 MB"},
-        {8ull << 30, "8192 MB"},
-        {(1ull << 51) - 1, "2147483647 MB"},
-        {1ull << 51, "-2147483648 MB"},
-        {1ull << 52, "0 MB"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MemoryValueText(c.bytes), c.value) << c.bytes;
-    }
-    EXPECT_EQ(MemoryLogLine(4294967295ull), "Memory (RAM)  4095 MB");
-}
-
 TEST(SystemRowFormats, HexAndDecimal) {
     EXPECT_EQ(HexValueText(65536), "0X00010000");
     EXPECT_EQ(HexValueText(0x7FFEFFFF), "0X7ffeffff");

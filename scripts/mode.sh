@@ -16,7 +16,7 @@ if [ -z "${VORLIX_WINE_ARCH:-}" ]; then
         VORLIX_WINE_ARCH=win32
     else
         VORLIX_WINE_ARCH=win64
-        reason=$(printf '%s' "$reason" | head -n 1)
+        reason=$(printf '%s' "$reason" | head -n 1 | sed 's/^.*: line [0-9]*: //')
         echo "32-bit programs cannot run on this machine (/usr/lib/wine/wine --version: ${reason:-failed}):" \
             "building and testing the 64-bit Vorlix under /usr/lib/wine/wine64 instead."
     fi

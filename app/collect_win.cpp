@@ -74,7 +74,7 @@ private:
 // WM_INITDIALOG, so the dialog can go again at once, never shown.
 void RunHidden(DLGPROC procedure) {
     const HRSRC resource =
-        FindResourceA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), MAKEINTRESOURCEA(5));
+        FindResourceA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), RT_DIALOG);
     const HGLOBAL loaded = resource ? LoadResource(g_programInstance, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = resource ? SizeofResource(g_programInstance, resource) : 0;

@@ -66,7 +66,8 @@ bool ControlDown() {
 // row) when the menu key or Shift+F10 asks for it.
 POINT MenuPosition(HWND list, LPARAM position) {
     POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-    if (position == -1) {
+    // The keyboard form carries -1 in both coordinates.
+    if (LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF) {
         RECT row = {};
         row.left = LVIR_LABEL;
         const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));

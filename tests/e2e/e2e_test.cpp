@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -372,6 +373,37 @@ std::string TrimmedSystemText(DWORD code) {
     return result;
 }
 
+// Keeps the logs that earlier tests left under C:\\ and puts them back at the
+// end; meanwhile every test of a run starts without any of them, so an old
+// log cannot pass for one that the run wrote.
+class LogsSetAside {
+public:
+    LogsSetAside() {
+        for (const char* log : kLogs) {
+            saved_.push_back({Exists(log), ReadWholeFile(log)});
+        }
+        Clear();
+    }
+    ~LogsSetAside() {
+        for (size_t i = 0; i < saved_.size(); ++i) {
+            if (saved_[i].first) {
+                WriteWholeFile(kLogs[i], saved_[i].second);
+            } else {
+                DeleteFileA(kLogs[i]);
+            }
+        }
+    }
+    void Clear() {
+        for (const char* log : kLogs) {
+            SetFileAttributesA(log, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(log);
+        }
+    }
+
+private:
+    std::vector<std::pair<bool, std::string>> saved_;
+};
+
 // Runs the three test commands from the menu, answering every box; returns
 // the captions of the boxes in the order shown.
 std::vector<std::string> RunTestCommandsFromTheMenu() {
@@ -396,11 +428,13 @@ std::vector<std::string> RunTestCommandsFromTheMenu() {
 }
 
 TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
+    LogsSetAside earlierLogs;
     const std::vector<std::string> captions = RunTestCommandsFromTheMenu();
     std::vector<std::string> menuLogs;
     for (const char* log : kLogs) {
         menuLogs.push_back(Exists(log) ? ReadWholeFile(log) : "(none)");
     }
+    earlierLogs.Clear();
 
     const FinishedRun run = RunToEnd("/collect");
     // No plug-in on this machine: its load fails, which is a message.
@@ -430,13 +464,12 @@ TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
 // A relative folder means the folder where the user started the program,
 // even though the analysis moves into the plug-in folder when there is one.
 TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
+    LogsSetAside earlierLogs;
     const bool madePluginFolder = CreateDirectoryA("C:\\mach3", nullptr);
     CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
     // Without a settings key this log is not rewritten: an old one stays
     // where it is and must not be passed on as if it were new.
     const std::string settingsLog = "C:\\Lensora_Brenhold.logAnalyzeSettings";
-    const bool hadSettingsLog = Exists(settingsLog);
-    const std::string oldSettings = ReadWholeFile(settingsLog);
     WriteWholeFile(settingsLog, "01.01.2020 00:00 00\r\n");
 
     const FinishedRun run = RunToEnd("/collect \"vorlix e2e logs\\pc 1\"", "C:\\");
@@ -463,11 +496,6 @@ TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
     EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs"));
     EXPECT_FALSE(Exists("C:\\mach3\\plugIns\\vorlix e2e logs"));
     DeleteFileA(kMessagesLog);
-    if (hadSettingsLog) {
-        WriteWholeFile(settingsLog, oldSettings);
-    } else {
-        DeleteFileA(settingsLog.c_str());
-    }
     if (madePluginFolder) {
         RemoveDirectoryA("C:\\mach3\\plugIns");
         RemoveDirectoryA("C:\\mach3");
@@ -513,11 +541,23 @@ void WriteServiceLogs(const std::string& first, const std::string& second) {
             ServiceLine("Alerter", "Alerter", "WIN32_SHARE_PROCESS", "Service Stopped"));
 }
 
-void Click(POINT point) {
-    SetCursorPos(point.x, point.y);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    Sleep(300);
+// Clicks at the point until the condition holds (a click that only brings
+// the window to the front is repeated), at most a few times.
+bool ClickUntil(HWND window, POINT point, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SetForegroundWindow(window);
+        Sleep(200);
+        SetCursorPos(point.x, point.y);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        for (int wait = 0; wait < 10; ++wait) {
+            Sleep(100);
+            if (done()) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void PressKey(BYTE key, bool control = false) {
@@ -549,16 +589,15 @@ TEST(CopyRows, CtrlCCopiesTheRowsInTheOrderShownAndTheMenuOffersTheSame) {
     HWND report = AnswerBoxesUntilReport(session, boxes);
     ASSERT_NE(report, nullptr);
     ASSERT_EQ(session.RowCount(report), 3);
-    SetForegroundWindow(report);
-    Sleep(300);
 
     // Sorted by "Name": a click on its header.
     const HWND header = FindWindowExA(GetDlgItem(report, 1000), nullptr, "SysHeader32", nullptr);
     ASSERT_NE(header, nullptr);
     RECT headerRect;
     GetWindowRect(header, &headerRect);
-    Click({headerRect.left + 100, (headerRect.top + headerRect.bottom) / 2});
-    ASSERT_EQ(session.Cell(report, 0, 0), "Alerter");
+    ASSERT_TRUE(ClickUntil(report,
+                           {headerRect.left + 100, (headerRect.top + headerRect.bottom) / 2},
+                           [&] { return session.Cell(report, 0, 0) == "Alerter"; }));
 
     const std::string titles =
         "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n";
@@ -572,8 +611,8 @@ TEST(CopyRows, CtrlCCopiesTheRowsInTheOrderShownAndTheMenuOffersTheSame) {
 
     // One row selected: that row only.
     ClearClipboard();
-    Click(session.RowPoint(report, 2));
-    ASSERT_EQ(session.SelectedCount(report), 1);
+    ASSERT_TRUE(ClickUntil(report, session.RowPoint(report, 2),
+                           [&] { return session.SelectedCount(report) == 1; }));
     PressKey('C', true);
     EXPECT_EQ(ClipboardText(), titles + time);
 
@@ -585,8 +624,8 @@ TEST(CopyRows, CtrlCCopiesTheRowsInTheOrderShownAndTheMenuOffersTheSame) {
     EXPECT_EQ(ClipboardText(), titles + alerter + spooler + time);
 
     // The context menu: "Select all" is its second item, "Copy" its first.
-    Click(session.RowPoint(report, 1));
-    ASSERT_EQ(session.SelectedCount(report), 1);
+    ASSERT_TRUE(ClickUntil(report, session.RowPoint(report, 1),
+                           [&] { return session.SelectedCount(report) == 1; }));
     const HWND list = GetDlgItem(report, 1000);
     PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
     Sleep(500);

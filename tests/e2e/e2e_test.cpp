@@ -238,8 +238,10 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
 }
 
 TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
-    CreateDirectoryA("C:\\mach3", nullptr);
-    CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
+    // The Wine tests expect a machine without a Mach3 folder: what is made
+    // here goes again at the end.
+    const bool madeMach3 = CreateDirectoryA("C:\\mach3", nullptr);
+    const bool madePlugIns = CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
     const std::string plugin = "C:\\mach3\\plugIns\\lensora.dll";
     ASSERT_TRUE(CopyFileA((ExeFolder() + "fixtures\\plugin_some_entry_points.dll").c_str(),
                           plugin.c_str(), FALSE));
@@ -274,6 +276,12 @@ TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
     }
     DeleteFileA("C:\\vorlix_e2e_other.logDlls");
     DeleteFileA(plugin.c_str());
+    if (madePlugIns) {
+        RemoveDirectoryA("C:\\mach3\\plugIns");
+    }
+    if (madeMach3) {
+        RemoveDirectoryA("C:\\mach3");
+    }
 }
 
 TEST(EndToEnd, EveryTestCommandOpensItsReport) {

@@ -26,6 +26,19 @@ const ReportCommand* FindReportCommand(int id);
 // choice ends it silently), then runs dialog 129 modally over the owner.
 void RunReportCommand(const ReportCommand& command, HWND owner);
 
+// Opens the comparison of that kind (1 analysis, 2 exports, 3 services) on
+// the logs already named in g_firstLogName and g_secondLogName, as if the
+// user had just chosen them.
+void OpenComparison(int compareKind, HWND owner);
+
+// Posted to the main window to open a comparison once its message loop runs;
+// wParam is the compare kind.
+constexpr UINT kOpenComparisonMessage = WM_APP + 1;
+
+// A drop of files on the main window: two logs of one kind open their
+// comparison, anything else a box that says what is expected.
+void OpenDroppedLogs(HWND window, HDROP drop);
+
 // Shows the file-open dialog for one log. Returns 1 when a file was chosen
 // (its full path is then in `fileName`, 261 characters), 0 otherwise.
 int ChooseLogFile(char* fileName, const char* initialDirectory, const char* filter);

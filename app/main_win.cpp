@@ -2,8 +2,14 @@
 // message loop.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <string>
+
+#include "app/collect_win.h"
+#include "app/command_line.h"
 #include "app/commands_win.h"
+#include "app/console_win.h"
 #include "platform/shell_state_win.h"
 #include "report/log_format.h"
 #include "res/resource.h"
@@ -34,9 +40,76 @@ void RegisterMainWindowClass(HINSTANCE instance) {
     RegisterClassExA(&windowClass);
 }
 
+void InitCommonControlClasses() {
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof controls;
+    controls.dwICC =
+        ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_LINK_CLASS;
+    InitCommonControlsEx(&controls);
+}
+
+// The full path, as the file-open dialog would give it; false when it does
+// not fit the buffer.
+bool FullPathInto(const std::string& path, char* buffer, DWORD size) {
+    const DWORD length = GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+    return length != 0 && length < size;
+}
+
+StartRequest ReadStartRequest(const char* commandLine) {
+    try {
+        StartRequest request = ParseArguments(SplitCommandLine(commandLine));
+        // Resolved now: the analysis moves the current directory.
+        char full[MAX_PATH];
+        if (request.mode == StartMode::Collect && !request.folder.empty()) {
+            if (FullPathInto(request.folder, full, sizeof full)) {
+                request.folder = full;
+            } else {
+                request.mode = StartMode::BadArguments;
+            }
+        }
+        if (request.mode == StartMode::Compare &&
+            (!FullPathInto(request.first, g_firstLogName, kLogNameSize) ||
+             !FullPathInto(request.second, g_secondLogName, kLogNameSize))) {
+            request.mode = StartMode::BadArguments;
+        }
+        return request;
+    } catch (...) {
+        StartRequest request;
+        request.mode = StartMode::BadArguments;
+        return request;
+    }
+}
+
+int Collect(HINSTANCE instance, const std::string& folder) {
+    g_programInstance = instance;
+    InitCommonControlClasses();
+    FillBlankBuffer();
+    try {
+        return RunCollect(folder);
+    } catch (...) {
+        return kExitMessages;
+    }
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
+    const StartRequest request = ReadStartRequest(commandLine);
+    switch (request.mode) {
+        case StartMode::Usage:
+            WriteToStartingConsole(kUsageText);
+            return kExitNoMessage;
+        case StartMode::BadArguments:
+            WriteToStartingConsole("Bad arguments.\r\n\r\n");
+            WriteToStartingConsole(kUsageText);
+            return kExitBadArguments;
+        case StartMode::Collect:
+            return Collect(instance, request.folder);
+        case StartMode::Window:
+        case StartMode::Compare:
+            break;
+    }
+
     LoadStringA(instance, IDS_APP_TITLE, g_windowTitle, kTextBufferSize);
     LoadStringA(instance, IDS_WINDOW_CLASS, g_windowClass, kTextBufferSize);
     RegisterMainWindowClass(instance);
@@ -48,16 +121,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     if (g_mainWindow == nullptr) {
         return 0;
     }
-
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof controls;
-    controls.dwICC =
-        ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_LINK_CLASS;
-    InitCommonControlsEx(&controls);
+    DragAcceptFiles(g_mainWindow, TRUE);
+    InitCommonControlClasses();
 
     ShowWindow(g_mainWindow, showCommand);
     UpdateWindow(g_mainWindow);
     FillBlankBuffer();
+    if (request.mode == StartMode::Compare) {
+        // Opened from the message loop, over the shown main window.
+        PostMessageA(g_mainWindow, kOpenComparisonMessage, request.compareKind, 0);
+    }
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_VORLIX_ACCELERATORS));
     MSG message;

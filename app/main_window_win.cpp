@@ -27,6 +27,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             EndPaint(window, &paint);
             return 0;
         }
+        case WM_DROPFILES:
+            OpenDroppedLogs(window, reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case kOpenComparisonMessage:
+            OpenComparison(static_cast<int>(wParam), window);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -34,6 +34,11 @@ const ReportCommand kReportCommands[] = {
      {"C:\\aaa", "*.logServices\0*.logServices\0"}},
 };
 
+void OpenReportDialog(const ReportCommand& command, HWND owner) {
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, command.procedure,
+                    command.parameter);
+}
+
 }  // namespace
 
 const ReportCommand* FindReportCommand(int id) {
@@ -53,6 +58,14 @@ void RunReportCommand(const ReportCommand& command, HWND owner) {
             return;
         }
     }
-    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, command.procedure,
-                    command.parameter);
+    OpenReportDialog(command, owner);
+}
+
+void OpenComparison(int compareKind, HWND owner) {
+    for (const ReportCommand& command : kReportCommands) {
+        if (command.choosesLogs && command.parameter == compareKind) {
+            OpenReportDialog(command, owner);
+            return;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "report/list_copy_win.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
 
@@ -49,6 +50,8 @@ void ShowSearchControls(HWND dialog, int showCommand) {
 }
 
 void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record) {
+    // Every report list is laid out here, so every one can be copied.
+    EnableListCopy(list);
     std::memset(&record, 0, sizeof record);
     record.mask = LVCF_WIDTH | LVCF_TEXT;
     for (int i = 0; i < CountColumns(columns); ++i) {

@@ -29,7 +29,8 @@ enum class ListStyle { Plain, GridAndFullRow };
 // row selection replace all others) and inserts the columns of the set.
 void PrepareReportList(HWND dialog, const ColumnSpec* columns, ListStyle style);
 
-// Inserts the set's columns through the given column record.
+// Inserts the set's columns through the given column record, and lets the
+// user copy the list's rows (Ctrl+C, Ctrl+A, right click).
 void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record);
 
 // Inserts a row at the cursor's row index with `text` in column 0.

@@ -35,6 +35,11 @@
 #define IDM_COMPARE_ANALYZE 32775
 #define IDM_COMPARE_DLL_CALLS 32776
 
+// The context menu of every report list.
+#define IDR_LIST_CONTEXT_MENU 130
+#define IDM_LIST_COPY 32777
+#define IDM_LIST_SELECT_ALL 32778
+
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif

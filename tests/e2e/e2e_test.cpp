@@ -1,6 +1,8 @@
 // End-to-end: the real vorlix.exe, driven from another process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -235,38 +237,43 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     DeleteFileA("C:\\vorlix_e2e_other.logAnalyzeSystemData");
 }
 
-// Puts a plug-in DLL in place for one test and removes it, and every folder
-// made for it, on every way out: a plug-in folder left behind would change
-// what later runs of the analysis tests see.
-class InstalledPlugin {
+// Makes the Mach3 plug-in folder for one test, with a plug-in DLL in it when
+// a fixture is named, and removes the DLL and every folder it made on every
+// way out: a plug-in folder left behind would change what later runs of the
+// analysis tests see.
+class PluginFolder {
 public:
-    explicit InstalledPlugin(const char* fixture) {
+    explicit PluginFolder(const char* fixture = nullptr) {
         for (const char* folder : {"C:\\mach3", "C:\\mach3\\plugIns"}) {
             if (CreateDirectoryA(folder, nullptr)) {
                 made_.insert(made_.begin(), folder);
             }
         }
-        const std::string source = ExeFolder() + "fixtures\\" + fixture;
-        copied_ = CopyFileA(source.c_str(), kPath, FALSE) != 0;
+        if (fixture != nullptr) {
+            const std::string source = ExeFolder() + "fixtures\\" + fixture;
+            copied_ = CopyFileA(source.c_str(), kPlugin, FALSE) != 0;
+        }
     }
-    ~InstalledPlugin() {
-        DeleteFileA(kPath);
+    ~PluginFolder() {
+        if (copied_) {
+            DeleteFileA(kPlugin);
+        }
         for (const std::string& folder : made_) {
             RemoveDirectoryA(folder.c_str());
         }
     }
-    InstalledPlugin(const InstalledPlugin&) = delete;
-    InstalledPlugin& operator=(const InstalledPlugin&) = delete;
+    PluginFolder(const PluginFolder&) = delete;
+    PluginFolder& operator=(const PluginFolder&) = delete;
     bool Copied() const { return copied_; }
 
 private:
-    static constexpr const char* kPath = "C:\\mach3\\plugIns\\lensora.dll";
+    static constexpr const char* kPlugin = "C:\\mach3\\plugIns\\lensora.dll";
     std::vector<std::string> made_;
     bool copied_ = false;
 };
 
 TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
-    const InstalledPlugin plugin("plugin_some_entry_points.dll");
+    const PluginFolder plugin("plugin_some_entry_points.dll");
     ASSERT_TRUE(plugin.Copied());
     const char* const altered = "C:\\vorlix_e2e_other.logDlls";
     struct RemoveAltered {
@@ -339,6 +346,443 @@ TEST(EndToEnd, CancellingTheFileChoiceOpensNoComparison) {
     EXPECT_EQ(session.ExitCode(20000), 0u);
 }
 
+// ---- The support workflow: collect, copy, open a comparison directly ----
+
+const char* const kLogs[] = {
+    "C:\\Lensora_Brenhold.logAnalyzeSystemData",
+    "C:\\Lensora_Brenhold.logAnalyzeElement",
+    "C:\\Lensora_Brenhold.logAnalyzePluginVersion",
+    "C:\\Lensora_Brenhold.logAnalyzePlugins",
+    "C:\\Lensora_Brenhold.logAnalyzeSettings",
+    "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs",
+    "C:\\Lensora_Brenhold.logAnalyzeRedist",
+    "C:\\Lensora_Brenhold.logAnalyzePATH",
+    "C:\\Lensora_Brenhold.logDlls",
+    "C:\\Lensora_Brenhold.logServices",
+};
+const char kMessagesLog[] = "C:\\Lensora_Brenhold.logMessages";
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = bytes.find("\r\n"); end != std::string::npos;
+         end = bytes.find("\r\n", start)) {
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    if (start < bytes.size()) {
+        lines.push_back(bytes.substr(start));
+    }
+    return lines;
+}
+
+// A log without its first line, the timestamp of the run that wrote it.
+std::string AfterTimestamp(const std::string& log) {
+    const size_t end = log.find("\r\n");
+    return end == std::string::npos ? std::string() : log.substr(end + 2);
+}
+
+bool IsTimestampLine(const std::string& log) {
+    const std::string line = log.substr(0, log.find("\r\n"));
+    return line.size() == 19 && line[2] == '.' && line[5] == '.' && line[10] == ' ' &&
+           line[13] == ':' && line[16] == ' ';
+}
+
+std::string TrimmedSystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    LocalFree(text);
+    while (!result.empty() &&
+           (result.back() == '\r' || result.back() == '\n' || result.back() == ' ')) {
+        result.pop_back();
+    }
+    return result;
+}
+
+// Keeps the logs that earlier tests left under C:\\ and puts them back at the
+// end; meanwhile every test of a run starts without any of them, so an old
+// log cannot pass for one that the run wrote.
+class LogsSetAside {
+public:
+    LogsSetAside() {
+        for (const char* log : kLogs) {
+            saved_.push_back({Exists(log), ReadWholeFile(log)});
+        }
+        Clear();
+    }
+    ~LogsSetAside() {
+        for (size_t i = 0; i < saved_.size(); ++i) {
+            if (saved_[i].first) {
+                WriteWholeFile(kLogs[i], saved_[i].second);
+            } else {
+                DeleteFileA(kLogs[i]);
+            }
+        }
+    }
+    void Clear() {
+        for (const char* log : kLogs) {
+            SetFileAttributesA(log, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(log);
+        }
+    }
+
+private:
+    std::vector<std::pair<bool, std::string>> saved_;
+};
+
+// Runs the three test commands from the menu, answering every box; returns
+// the captions of the boxes in the order shown.
+std::vector<std::string> RunTestCommandsFromTheMenu() {
+    std::vector<std::string> captions;
+    VorlixSession session;
+    EXPECT_TRUE(session.Started());
+    for (int command : {32771, 32772, 32773}) {
+        session.Command(command);
+        std::vector<SeenBox> boxes;
+        HWND report = AnswerBoxesUntilReport(session, boxes);
+        EXPECT_NE(report, nullptr) << command;
+        for (const SeenBox& box : boxes) {
+            captions.push_back(box.caption);
+        }
+        if (report) {
+            CloseReport(session, report);
+        }
+    }
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+    return captions;
+}
+
+TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
+    LogsSetAside earlierLogs;
+    const std::vector<std::string> captions = RunTestCommandsFromTheMenu();
+    std::vector<std::string> menuLogs;
+    for (const char* log : kLogs) {
+        menuLogs.push_back(Exists(log) ? ReadWholeFile(log) : "(none)");
+    }
+    earlierLogs.Clear();
+
+    const FinishedRun run = RunToEnd("/collect");
+    // No plug-in on this machine: its load fails, which is a message.
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_FALSE(run.showedWindow);
+    for (size_t i = 0; i < menuLogs.size(); ++i) {
+        if (menuLogs[i] == "(none)") {
+            EXPECT_FALSE(Exists(kLogs[i])) << kLogs[i];
+            continue;
+        }
+        const std::string log = ReadWholeFile(kLogs[i]);
+        EXPECT_TRUE(IsTimestampLine(log)) << kLogs[i];
+        EXPECT_EQ(AfterTimestamp(log), AfterTimestamp(menuLogs[i])) << kLogs[i];
+    }
+    const std::vector<std::string> messages = Lines(ReadWholeFile(kMessagesLog));
+    ASSERT_EQ(messages.size(), captions.size());
+    for (size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_EQ(messages[i].substr(0, messages[i].find('\t')), captions[i]) << messages[i];
+    }
+    const std::string loadFailure = "Vorlix   LoadLibrary\tC:\\mach3\\plugIns\\lensora.dll  " +
+                                    TrimmedSystemText(ERROR_MOD_NOT_FOUND);
+    EXPECT_NE(std::find(messages.begin(), messages.end(), loadFailure), messages.end())
+        << loadFailure;
+    DeleteFileA(kMessagesLog);
+}
+
+// A relative folder means the folder where the user started the program,
+// even though the analysis moves into the plug-in folder when there is one.
+TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
+    LogsSetAside earlierLogs;
+    const PluginFolder pluginFolder;
+    // Without a settings key this log is not rewritten: an old one stays
+    // where it is and must not be passed on as if it were new.
+    const std::string settingsLog = "C:\\Lensora_Brenhold.logAnalyzeSettings";
+    WriteWholeFile(settingsLog, "01.01.2020 00:00 00\r\n");
+
+    const FinishedRun run = RunToEnd("/collect \"vorlix e2e logs\\pc 1\"", "C:\\");
+    EXPECT_EQ(run.exitCode, 1u);
+    const std::string folder = "C:\\vorlix e2e logs\\pc 1\\";
+    int copied = 0;
+    for (const char* log : kLogs) {
+        const std::string copy = folder + (log + 3);
+        if (log == settingsLog) {
+            EXPECT_FALSE(Exists(copy));
+        } else if (Exists(log)) {
+            ++copied;
+            EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(log)) << copy;
+        } else {
+            EXPECT_FALSE(Exists(copy)) << copy;
+        }
+        DeleteFileA(copy.c_str());
+    }
+    EXPECT_GE(copied, 7);
+    EXPECT_EQ(ReadWholeFile(folder + "Lensora_Brenhold.logMessages"), ReadWholeFile(kMessagesLog));
+    EXPECT_FALSE(ReadWholeFile(kMessagesLog).empty());
+    DeleteFileA((folder + "Lensora_Brenhold.logMessages").c_str());
+    EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs\\pc 1"));
+    EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs"));
+    EXPECT_FALSE(Exists("C:\\mach3\\plugIns\\vorlix e2e logs"));
+    DeleteFileA(kMessagesLog);
+}
+
+TEST(Collect, ShowsItsUsageAndRefusesBadArguments) {
+    FinishedRun run = RunToEnd("/?");
+    EXPECT_EQ(run.exitCode, 0u);
+    for (const char* form : {"vorlix.exe /collect [FOLDER]",
+                             "vorlix.exe /compare services|exports|analysis FIRST SECOND"}) {
+        EXPECT_NE(run.output.find(form), std::string::npos) << run.output;
+    }
+    for (const char* bad : {"/collect C:\\a C:\\b", "/compare services C:\\a.logServices",
+                            "/compare files C:\\a C:\\b", "/analyze"}) {
+        run = RunToEnd(bad);
+        EXPECT_EQ(run.exitCode, 2u) << bad;
+        EXPECT_NE(run.output.find("vorlix.exe /collect [FOLDER]"), std::string::npos) << bad;
+        EXPECT_FALSE(run.showedWindow) << bad;
+    }
+    EXPECT_FALSE(Exists(kMessagesLog));
+}
+
+// A service log line: display name, service name, type and state, padded as
+// the service listing writes them.
+std::string ServiceLine(const std::string& name, const std::string& value, const std::string& type,
+                        const std::string& state) {
+    return name + std::string(90 - name.size(), ' ') + value + std::string(60 - value.size(), ' ') +
+           type + std::string(25 - type.size(), ' ') + state + "\r\n";
+}
+
+void WriteServiceLogs(const std::string& first, const std::string& second) {
+    const std::string stamp = "08.12.2026 10:00 00\r\n";
+    WriteWholeFile(
+        first,
+        stamp + ServiceLine("Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Stopped") +
+            ServiceLine("Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running") +
+            ServiceLine("Alerter", "Alerter", "WIN32_SHARE_PROCESS", "Service Stopped"));
+    WriteWholeFile(
+        second,
+        stamp + ServiceLine("Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Running") +
+            ServiceLine("Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running") +
+            ServiceLine("Alerter", "Alerter", "WIN32_SHARE_PROCESS", "Service Stopped"));
+}
+
+// Clicks at the point until the condition holds (a click that only brings
+// the window to the front is repeated), at most a few times.
+bool ClickUntil(HWND window, POINT point, const std::function<bool()>& done) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        SetForegroundWindow(window);
+        Sleep(200);
+        SetCursorPos(point.x, point.y);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        for (int wait = 0; wait < 10; ++wait) {
+            Sleep(100);
+            if (done()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void PressKey(BYTE key, bool control = false) {
+    if (control) {
+        keybd_event(VK_CONTROL, 0, 0, 0);
+    }
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    if (control) {
+        keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+    }
+    Sleep(300);
+}
+
+void ClearClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+TEST(CopyRows, CtrlCCopiesTheRowsInTheOrderShownAndTheMenuOffersTheSame) {
+    WriteServiceLogs("C:\\vorlix_e2e_a.logServices", "C:\\vorlix_e2e_b.logServices");
+    VorlixSession session(
+        "/compare services C:\\vorlix_e2e_a.logServices "
+        "C:\\vorlix_e2e_b.logServices");
+    ASSERT_TRUE(session.Started());
+    std::vector<SeenBox> boxes;
+    HWND report = AnswerBoxesUntilReport(session, boxes);
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(session.RowCount(report), 3);
+
+    // Sorted by "Name": a click on its header.
+    const HWND header = FindWindowExA(GetDlgItem(report, 1000), nullptr, "SysHeader32", nullptr);
+    ASSERT_NE(header, nullptr);
+    RECT headerRect;
+    GetWindowRect(header, &headerRect);
+    ASSERT_TRUE(ClickUntil(report,
+                           {headerRect.left + 100, (headerRect.top + headerRect.bottom) / 2},
+                           [&] { return session.Cell(report, 0, 0) == "Alerter"; }));
+
+    const std::string titles =
+        "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n";
+    const std::string alerter =
+        "Alerter\tAlerter\tWIN32_SHARE_PROCESS\tService Stopped\tService Stopped\t\r\n";
+    const std::string spooler =
+        "Print Spooler\tSpooler\tWin32_OWN_PROCESS\tService Running\tService Running\t\r\n";
+    const std::string time =
+        "Windows Time\tW32Time\tWIN32_SHARE_PROCESS\tService Stopped\tService "
+        "Running\tDifferent\r\n";
+
+    // One row selected: that row only.
+    ClearClipboard();
+    ASSERT_TRUE(ClickUntil(report, session.RowPoint(report, 2),
+                           [&] { return session.SelectedCount(report) == 1; }));
+    PressKey('C', true);
+    EXPECT_EQ(ClipboardText(), titles + time);
+
+    // Ctrl+A, then Ctrl+C: every row, in the sorted order.
+    PressKey('A', true);
+    EXPECT_EQ(session.SelectedCount(report), 3);
+    ClearClipboard();
+    PressKey('C', true);
+    EXPECT_EQ(ClipboardText(), titles + alerter + spooler + time);
+
+    // The context menu: "Select all" is its second item, "Copy" its first.
+    ASSERT_TRUE(ClickUntil(report, session.RowPoint(report, 1),
+                           [&] { return session.SelectedCount(report) == 1; }));
+    const HWND list = GetDlgItem(report, 1000);
+    PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    Sleep(500);
+    PressKey(VK_DOWN);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(session.SelectedCount(report), 3);
+    ClearClipboard();
+    PostMessageA(list, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    Sleep(500);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(ClipboardText(), titles + alerter + spooler + time);
+
+    EXPECT_TRUE(boxes.empty());
+    PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(session.WaitUntilClosed(report));
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+    DeleteFileA("C:\\vorlix_e2e_a.logServices");
+    DeleteFileA("C:\\vorlix_e2e_b.logServices");
+}
+
+TEST(OpenComparison, FromTheCommandLineForEveryKindAndByADrop) {
+    WriteServiceLogs("C:\\vorlix_e2e_a.logServices", "C:\\vorlix_e2e_b.logServices");
+    const std::string stamp = "08.12.2026 10:00 00\r\n";
+    const std::string config = "Config" + std::string(24, ' ');
+    WriteWholeFile("C:\\vorlix_e2e_a.logDlls", stamp + config + "found\r\n");
+    WriteWholeFile("C:\\vorlix_e2e_b.logDlls", stamp + config + "Not found\r\n");
+    const std::string memory = "Memory (RAM)";
+    WriteWholeFile("C:\\vorlix_e2e_a.logAnalyzeSystemData", stamp + memory + "  2048 MB\r\n");
+    WriteWholeFile("C:\\vorlix_e2e_b.logAnalyzeSystemData", stamp + memory + "  4096 MB\r\n");
+    const struct {
+        const char* arguments;
+        const char* firstName;
+        int rows;
+    } cases[] = {
+        {"services C:\\vorlix_e2e_a.logServices C:\\vorlix_e2e_b.logServices", "Windows Time", 3},
+        {"exports C:\\vorlix_e2e_a.logDlls C:\\vorlix_e2e_b.logDlls", "Config", 1},
+        {"ANALYSIS C:\\vorlix_e2e_a.logAnalyzeSystemData C:\\vorlix_e2e_b.logAnalyzeSystemData",
+         "Memory (RAM)", 1},
+    };
+    for (const auto& c : cases) {
+        VorlixSession session(std::string("/compare ") + c.arguments);
+        ASSERT_TRUE(session.Started()) << c.arguments;
+        std::vector<SeenBox> boxes;
+        HWND report = AnswerBoxesUntilReport(session, boxes);
+        ASSERT_NE(report, nullptr) << c.arguments;
+        EXPECT_TRUE(boxes.empty()) << c.arguments;
+        EXPECT_EQ(GetParent(report), session.MainWindow()) << c.arguments;
+        ASSERT_EQ(session.RowCount(report), c.rows) << c.arguments;
+        EXPECT_EQ(session.Cell(report, 0, 0), c.firstName) << c.arguments;
+        EXPECT_EQ(session.Cell(report, 0, 5), "Different") << c.arguments;
+        PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(session.WaitUntilClosed(report));
+        // The main window stays, as after a comparison from the menu.
+        EXPECT_TRUE(IsWindowVisible(session.MainWindow()));
+        session.Command(105);
+        EXPECT_EQ(session.ExitCode(20000), 0u);
+    }
+
+    // A missing file: the box of a failed open, then the empty comparison.
+    {
+        VorlixSession session(
+            "/compare services C:\\vorlix_e2e_missing.logServices "
+            "C:\\vorlix_e2e_b.logServices");
+        ASSERT_TRUE(session.Started());
+        std::vector<SeenBox> boxes;
+        HWND report = AnswerBoxesUntilReport(session, boxes);
+        ASSERT_NE(report, nullptr);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].caption, "CreateFile");
+        EXPECT_NE(boxes[0].text.find(TrimmedSystemText(ERROR_FILE_NOT_FOUND)), std::string::npos)
+            << boxes[0].text;
+        EXPECT_EQ(session.RowCount(report), 0);
+        PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(session.WaitUntilClosed(report));
+        session.Command(105);
+        EXPECT_EQ(session.ExitCode(20000), 0u);
+    }
+
+    // Drops: two service logs open their comparison; one file, or two of
+    // different kinds, give one box that says what is expected.
+    {
+        VorlixSession session;
+        ASSERT_TRUE(session.Started());
+        session.DropFiles({"C:\\vorlix_e2e_a.logServices", "C:\\vorlix_e2e_b.logServices"});
+        std::vector<SeenBox> boxes;
+        HWND report = AnswerBoxesUntilReport(session, boxes);
+        ASSERT_NE(report, nullptr);
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(session.RowCount(report), 3);
+        EXPECT_EQ(session.Cell(report, 0, 4), "Service Running");
+        PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(session.WaitUntilClosed(report));
+
+        for (const std::vector<std::string>& drop :
+             {std::vector<std::string>{"C:\\vorlix_e2e_a.logServices"},
+              std::vector<std::string>{"C:\\vorlix_e2e_a.logServices",
+                                       "C:\\vorlix_e2e_b.logDlls"}}) {
+            session.DropFiles(drop);
+            HWND box = nullptr;
+            for (int i = 0; i < 100 && box == nullptr; ++i) {
+                for (HWND window : session.Dialogs()) {
+                    box = window;
+                }
+                Sleep(50);
+            }
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(WindowText(box), "Vorlix");
+            EXPECT_EQ(GetDlgItem(box, 1000), nullptr);
+            const std::string text = session.MessageBoxText(box);
+            for (const char* expected : {"two", ".logServices", ".logDlls", ".logAnalyze"}) {
+                EXPECT_NE(text.find(expected), std::string::npos) << text;
+            }
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(session.WaitUntilClosed(box));
+            Sleep(300);
+            EXPECT_TRUE(session.Dialogs().empty());
+        }
+        session.Command(105);
+        EXPECT_EQ(session.ExitCode(20000), 0u);
+    }
+    for (const char* kind : {"logServices", "logDlls", "logAnalyzeSystemData"}) {
+        DeleteFileA((std::string("C:\\vorlix_e2e_a.") + kind).c_str());
+        DeleteFileA((std::string("C:\\vorlix_e2e_b.") + kind).c_str());
+    }
+}
+
 // Not a check: walks through the program for the README's pictures. Run by
 // scripts/screenshots.sh.
 TEST(EndToEnd, DISABLED_Screenshots) {
@@ -386,6 +830,19 @@ TEST(EndToEnd, DISABLED_Screenshots) {
     session.WaitUntilClosed(report);
     session.Command(105);
     session.ExitCode(10000);
+
+    // The supporter's way: the comparison opened from the command line.
+    VorlixSession direct(
+        "/compare services C:\\Lensora_Brenhold.logServices "
+        "C:\\vorlix_other_machine.logServices");
+    ASSERT_TRUE(direct.Started());
+    report = AnswerBoxesUntilReport(direct, boxes);
+    ASSERT_NE(report, nullptr);
+    TakeScreenshot("compare-command-line");
+    PostMessageA(report, WM_COMMAND, IDCANCEL, 0);
+    direct.WaitUntilClosed(report);
+    direct.Command(105);
+    direct.ExitCode(10000);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/e2e/vorlix_session.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -96,10 +97,13 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-VorlixSession::VorlixSession() {
+VorlixSession::VorlixSession(const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + ProgramPath() + "\"";
+    if (!arguments.empty()) {
+        commandLine += " " + arguments;
+    }
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process_)) {
         return;
@@ -211,6 +215,41 @@ std::string VorlixSession::Cell(HWND dialog, int row, int column) {
     return text;
 }
 
+int VorlixSession::SelectedCount(HWND dialog) {
+    return static_cast<int>(SendMessageA(GetDlgItem(dialog, 1000), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+POINT VorlixSession::RowPoint(HWND dialog, int row) {
+    RemoteBuffer remote(process_.hProcess, sizeof(RECT));
+    RECT rect = {};
+    rect.left = LVIR_LABEL;
+    remote.Write(0, &rect, sizeof rect);
+    const HWND list = GetDlgItem(dialog, 1000);
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.At(0)));
+    remote.Read(0, &rect, sizeof rect);
+    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &point);
+    return point;
+}
+
+// The shell hands a drop over as a DROPFILES block in the receiver's memory;
+// the block is placed there the same way.
+void VorlixSession::DropFiles(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& path : paths) {
+        names += path + '\0';
+    }
+    names += '\0';
+    DROPFILES header = {};
+    header.pFiles = sizeof header;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    block += names;
+    void* remote =
+        VirtualAllocEx(process_.hProcess, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+    WriteProcessMemory(process_.hProcess, remote, block.data(), block.size(), nullptr);
+    PostMessageA(mainWindow_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
 std::string VorlixSession::MessageBoxText(HWND box) {
     std::string longest;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -228,6 +267,75 @@ void VorlixSession::ChooseFile(HWND fileDialog, const std::string& path) {
     SendMessageA(GetDlgItem(fileDialog, 0x47C), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(fileDialog, WM_COMMAND, IDOK, 0);
+}
+
+namespace {
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM parameter) {
+    auto* run = reinterpret_cast<std::pair<DWORD, bool>*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == run->first && IsWindowVisible(window)) {
+        run->second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+FinishedRun RunToEnd(const std::string& arguments, const char* currentDirectory, DWORD timeoutMs) {
+    FinishedRun run;
+    char outputPath[MAX_PATH];
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    GetTempFileNameA(folder, "vxo", 0, outputPath);
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE output = CreateFileA(outputPath, GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    std::string commandLine = "\"" + ProgramPath() + "\" " + arguments;
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                       currentDirectory, &startup, &process)) {
+        const DWORD start = GetTickCount();
+        while (WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT &&
+               GetTickCount() - start < timeoutMs) {
+            std::pair<DWORD, bool> seen(process.dwProcessId, false);
+            EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&seen));
+            run.showedWindow = run.showedWindow || seen.second;
+        }
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(process.hProcess, &run.exitCode);
+        } else {
+            TerminateProcess(process.hProcess, 1);
+        }
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(output);
+    run.output = ReadWholeFile(outputPath);
+    DeleteFileA(outputPath);
+    return run;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) {
+        Sleep(20);
+    }
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
 }
 
 std::string ReadWholeFile(const std::string& path) {

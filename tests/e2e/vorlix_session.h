@@ -10,7 +10,9 @@
 
 class VorlixSession {
 public:
-    VorlixSession();
+    // Starts the program with the arguments (none by default) and waits for
+    // its main window.
+    explicit VorlixSession(const std::string& arguments = "");
     ~VorlixSession();
     VorlixSession(const VorlixSession&) = delete;
     VorlixSession& operator=(const VorlixSession&) = delete;
@@ -33,6 +35,11 @@ public:
     int RowCount(HWND dialog);
     std::vector<std::string> ColumnTitles(HWND dialog);
     std::string Cell(HWND dialog, int row, int column);
+    int SelectedCount(HWND dialog);
+    // The middle of a row's first cell, in screen coordinates.
+    POINT RowPoint(HWND dialog, int row);
+    // Hands the names to the main window as the shell does on a drop.
+    void DropFiles(const std::vector<std::string>& paths);
 
     // The text of a message box (its static text that is not the icon).
     std::string MessageBoxText(HWND box);
@@ -45,6 +52,20 @@ private:
 };
 
 std::string WindowText(HWND window);
+
+// A run of the program that ends by itself (such as "/collect"): its exit
+// code, what it wrote to its standard output, and whether any window of it
+// became visible meanwhile.
+struct FinishedRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::string output;
+    bool showedWindow = false;
+};
+FinishedRun RunToEnd(const std::string& arguments, const char* currentDirectory = nullptr,
+                     DWORD timeoutMs = 120000);
+
+// The CF_TEXT text on the clipboard.
+std::string ClipboardText();
 
 // Asks scripts/screenshots.sh (which watches the folder named by
 // VORLIX_SCREENSHOT_DIR) to photograph the screen now, and waits for it.

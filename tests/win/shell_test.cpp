@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_dialog_win.h"
 #include "app/commands_win.h"
+#include "checks/service_listing_win.h"
+#include "compare/compare_dialog_win.h"
 #include "platform/shell_state_win.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
@@ -359,6 +362,68 @@ TEST_F(ShellTest, BeendenDestroysTheMainWindow) {
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(message.wParam, 0u);
+}
+
+// Ctrl+C as the list receives it, with the Ctrl key held in this thread's
+// keyboard state; returns what the clipboard then holds.
+std::string PressCtrlCIn(HWND list) {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE control = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(list, WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = control;
+    SetKeyboardState(keys);
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        if (HANDLE data = GetClipboardData(CF_TEXT)) {
+            text = static_cast<const char*>(GlobalLock(data));
+            GlobalUnlock(data);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+// Each command lays out its list its own way; every list must copy.
+TEST(ReportListCopy, EveryKindOfReportListCopiesWithItsTitles) {
+    MessageBoxRecorder boxes;
+    WriteFileBytes("C:\\vorlix_copy_a.logServices",
+                   "08.12.2026 10:00 00\r\nFax" + std::string(87, ' ') + "Fax" +
+                       std::string(57, ' ') + "Win32_OWN_PROCESS" + std::string(8, ' ') +
+                       "Service Stopped\r\n");
+    lstrcpyA(g_firstLogName, "C:\\vorlix_copy_a.logServices");
+    lstrcpyA(g_secondLogName, "C:\\vorlix_copy_b.logServices");
+    const struct {
+        DLGPROC procedure;
+        LPARAM parameter;
+        const char* titles;
+    } cases[] = {
+        {AnalysisDialogProc, 0, "Name\tValue\tResult\r\n"},
+        {ServiceListingDialogProc, 0,
+         "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n"},
+        {CompareDialogProc, 3,
+         "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n"},
+    };
+    for (const auto& c : cases) {
+        if (c.procedure == CompareDialogProc) {
+            WriteFileBytes("C:\\vorlix_copy_b.logServices", "08.12.2026 10:00 00\r\n");
+        }
+        ReportDialogUnderTest report(c.procedure, c.parameter);
+        const int rows = report.RowCount();
+        ASSERT_GT(rows, 0) << c.titles;
+        const std::string text = PressCtrlCIn(report.List());
+        EXPECT_EQ(text.substr(0, text.find("\r\n") + 2), c.titles);
+        // No row selected: every row, each on its own line.
+        EXPECT_EQ(SplitLogLines(text).size(), static_cast<size_t>(rows) + 1) << c.titles;
+    }
+    RemoveFile("C:\\vorlix_copy_a.logServices");
+    RemoveFile("C:\\vorlix_copy_b.logServices");
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#include "app/console_win.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/handles_win.h"
+
+namespace {
+
+void WriteAll(HANDLE output, const char* text) {
+    DWORD written = 0;
+    WriteFile(output, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+}
+
+}  // namespace
+
+void WriteToStartingConsole(const char* text) {
+    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output != nullptr && output != INVALID_HANDLE_VALUE) {
+        WriteAll(output, text);
+        return;
+    }
+    // AttachConsole is looked up rather than imported, so the program keeps
+    // starting on systems whose kernel32 lacks it.
+    using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
+    // Through the generic function type, which any function pointer may take.
+    const auto attach = reinterpret_cast<AttachConsoleFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "AttachConsole")));
+    if (attach == nullptr || !attach(static_cast<DWORD>(-1))) {
+        return;
+    }
+    UniqueFile console(CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    if (console) {
+        // The prompt of the console's shell has already been written, since
+        // it does not wait for a GUI program; a line break keeps apart.
+        WriteAll(console.Get(), "\r\n");
+        WriteAll(console.Get(), text);
+    }
+    FreeConsole();
+}

@@ -1,0 +1,56 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/commands_win.h"
+#include "platform/message_box_win.h"
+#include "platform/shell_state_win.h"
+
+namespace {
+
+const char kDropHint[] =
+    "To compare two logs, drop two log files of one kind on Vorlix: two "
+    "*.logServices, two *.logDlls or two *.logAnalyze... files.";
+
+// The dropped names, or nothing when a name would not fit a log name buffer.
+std::vector<std::string> DroppedNames(HDROP drop) {
+    std::vector<std::string> names;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileA(drop, i, nullptr, 0);
+        if (length == 0 || length >= static_cast<UINT>(kLogNameSize)) {
+            return {};
+        }
+        char name[kLogNameSize] = {};
+        DragQueryFileA(drop, i, name, sizeof name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+}  // namespace
+
+// The first file of the drop becomes the first log (its records give the
+// rows), the second the second log, as with the two file dialogs.
+void OpenDroppedLogs(HWND window, HDROP drop) {
+    std::vector<std::string> names;
+    try {
+        names = DroppedNames(drop);
+    } catch (...) {
+        names.clear();
+    }
+    DragFinish(drop);
+    const int kind = names.size() == 2 ? CompareKindOfLogName(names[0]) : 0;
+    if (kind == 0 || CompareKindOfLogName(names[1]) != kind) {
+        ShowMessageBox(window, kDropHint, "Vorlix", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    lstrcpynA(g_firstLogName, names[0].c_str(), kLogNameSize);
+    lstrcpynA(g_secondLogName, names[1].c_str(), kLogNameSize);
+    // A drop leaves Explorer in front; the comparison belongs before it.
+    SetForegroundWindow(window);
+    OpenComparison(kind, window);
+}

@@ -1,0 +1,245 @@
+#include "report/list_copy_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/error_text_win.h"
+#include "report/copy_text.h"
+#include "res/resource.h"
+
+namespace {
+
+// The list's own window procedure, kept on the list while the copy
+// procedure stands in front of it.
+const char kPreviousProcedure[] = "VorlixListCopyPrevious";
+
+std::string CellText(HWND list, int row, int column) {
+    // Compared fields can be up to 512 characters; longer texts are read in
+    // a bigger buffer rather than cut.
+    std::vector<char> buffer(520);
+    for (;;) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        buffer[0] = '\0';
+        const LRESULT length =
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        if (length < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= 65536) {
+            return std::string(buffer.data());
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<std::string> ColumnTitles(HWND list) {
+    std::vector<std::string> titles;
+    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char title[260] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        titles.push_back(title);
+    }
+    return titles;
+}
+
+void AppendRow(std::string& text, HWND list, int row, int columns) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < columns; ++column) {
+        cells.push_back(CellText(list, row, column));
+    }
+    AppendCopyLine(text, cells);
+}
+
+bool ControlDown() {
+    return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
+}
+
+// Below the mouse for a right click; at the list's corner (or the focused
+// row) when the menu key or Shift+F10 asks for it.
+POINT MenuPosition(HWND list, LPARAM position) {
+    POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    // The keyboard form carries -1 in both coordinates.
+    if (LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF) {
+        RECT row = {};
+        row.left = LVIR_LABEL;
+        const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+        if (focused >= 0 &&
+            SendMessageA(list, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
+            point.x = row.left;
+            point.y = row.bottom;
+        } else {
+            point.x = 0;
+            point.y = 0;
+        }
+        ClientToScreen(list, &point);
+    }
+    return point;
+}
+
+void ShowCopyMenu(HWND list, LPARAM position) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_CONTEXT_MENU));
+    if (menu == nullptr) {
+        return;
+    }
+    const POINT point = MenuPosition(list, position);
+    const UINT chosen =
+        TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                       point.x, point.y, 0, list, nullptr);
+    DestroyMenu(menu);
+    if (chosen == IDM_LIST_COPY) {
+        CopyListToClipboard(list);
+    } else if (chosen == IDM_LIST_SELECT_ALL) {
+        SelectAllListRows(list);
+    }
+}
+
+LRESULT CALLBACK ListCopyProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(list, kPreviousProcedure));
+    switch (message) {
+        case WM_KEYDOWN:
+            if (ControlDown() && (wParam == 'C' || wParam == 'A')) {
+                if (wParam == 'C') {
+                    CopyListToClipboard(list);
+                } else {
+                    SelectAllListRows(list);
+                }
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            // The control characters that Ctrl+C and Ctrl+A also produce
+            // would start the list's type-ahead search.
+            if (wParam == 0x03 || wParam == 0x01) {
+                return 0;
+            }
+            break;
+        case WM_CONTEXTMENU:
+            ShowCopyMenu(list, lParam);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            RemovePropA(list, kPreviousProcedure);
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(previous, list, message, wParam, lParam);
+}
+
+// Owns a global memory block until the clipboard takes it.
+class ClipboardText {
+public:
+    explicit ClipboardText(const std::string& text)
+        : memory_(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+        if (void* bytes = memory_ ? GlobalLock(memory_) : nullptr) {
+            std::memcpy(bytes, text.c_str(), text.size() + 1);
+            GlobalUnlock(memory_);
+        }
+    }
+    ~ClipboardText() {
+        if (memory_) {
+            GlobalFree(memory_);
+        }
+    }
+    ClipboardText(const ClipboardText&) = delete;
+    ClipboardText& operator=(const ClipboardText&) = delete;
+    HGLOBAL Get() const { return memory_; }
+    void Release() { memory_ = nullptr; }
+
+private:
+    HGLOBAL memory_;
+};
+
+// Another program may hold the clipboard for a moment.
+bool OpenClipboardSoon(HWND owner) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (OpenClipboard(owner)) {
+            return true;
+        }
+        Sleep(20);
+    }
+    return false;
+}
+
+}  // namespace
+
+void EnableListCopy(HWND list) {
+    if (list == nullptr || GetPropA(list, kPreviousProcedure) != nullptr) {
+        return;
+    }
+    const LONG_PTR previous =
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListCopyProc));
+    SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
+}
+
+std::string ListCopyText(HWND list) {
+    const std::vector<std::string> titles = ColumnTitles(list);
+    std::string text;
+    if (titles.empty()) {
+        return text;
+    }
+    AppendCopyLine(text, titles);
+    const int columns = static_cast<int>(titles.size());
+    // In report view the item order is the order shown, also after a sort.
+    int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    if (row < 0) {
+        const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            AppendRow(text, list, i, columns);
+        }
+        return text;
+    }
+    for (; row >= 0;
+         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) {
+        AppendRow(text, list, row, columns);
+    }
+    return text;
+}
+
+bool CopyListToClipboard(HWND list) {
+    std::string text;
+    try {
+        text = ListCopyText(list);
+    } catch (...) {
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
+        return false;
+    }
+    if (text.empty()) {
+        return true;
+    }
+    ClipboardText memory(text);
+    if (memory.Get() == nullptr) {
+        ShowSystemError(GetLastError(), "Vorlix   GlobalAlloc");
+        return false;
+    }
+    if (!OpenClipboardSoon(list)) {
+        ShowSystemError(GetLastError(), "Vorlix   OpenClipboard");
+        return false;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_TEXT, memory.Get()) != nullptr;
+    const DWORD error = GetLastError();
+    if (placed) {
+        memory.Release();  // the clipboard owns it now
+    }
+    CloseClipboard();
+    if (!placed) {
+        ShowSystemError(error, "Vorlix   SetClipboardData");
+    }
+    return placed;
+}
+
+void SelectAllListRows(HWND list) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}

@@ -305,9 +305,9 @@ TEST_F(AnalysisRunTest, AFailedVersionQueryShowsItsBoxAndLeavesListAndLogsAlone)
     for (const char* log : {kElementLog, kSystemDataLog, kPluginsLog}) {
         WriteFileBytes(log, earlier);
     }
-    ScopedImportPatch failing("kernel32.dll", "GetVersionExA",
-                              reinterpret_cast<void*>(&FailingGetVersionEx));
-    ASSERT_TRUE(failing.Applied());
+    ImportPatch failing("kernel32.dll", "GetVersionExA",
+                        reinterpret_cast<void*>(&FailingGetVersionEx));
+    ASSERT_TRUE(failing.Active());
 
     ReportDialogUnderTest dialog(AnalysisDialogProc, 0);
 

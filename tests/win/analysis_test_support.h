@@ -85,21 +85,6 @@ private:
     bool applied_ = false;
 };
 
-// Points this executable's import of a system function at a replacement while it lives, so
-// that a failure the system cannot be made to produce reaches the code under test.
-class ScopedImportPatch {
-public:
-    ScopedImportPatch(const char* moduleName, const char* functionName, void* replacement);
-    ~ScopedImportPatch();
-    ScopedImportPatch(const ScopedImportPatch&) = delete;
-    ScopedImportPatch& operator=(const ScopedImportPatch&) = delete;
-    bool Applied() const { return slot_ != nullptr; }
-
-private:
-    void** slot_ = nullptr;
-    void* original_ = nullptr;
-};
-
 // The boxes that the run itself, the element checks, the system data and plug-in sections
 // and the log writer can show. The later sections' own messages ("Vorlix Error") depend on
 // the machine and are left to their tests.
@@ -118,6 +103,3 @@ std::int64_t LocalNowSeconds();
 
 // Formats with a printf format into a 128-character buffer, as the program does.
 std::string Formatted(const char* format, ...);
-
-// The text padded with blanks to `width` characters (unchanged when it is as long or longer).
-std::string PadTo(const std::string& text, std::size_t width);

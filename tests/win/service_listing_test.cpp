@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "checks/service_listing_win.h"
+#include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
 #include "tests/win/checks_test_support.h"
@@ -140,8 +141,8 @@ std::string Describe(const ServiceMap& answer) {
 std::string LogOfRows(const ReportDialogUnderTest& dialog, const std::string& timestampLine) {
     std::string log = timestampLine + "\r\n";
     for (int row = 0; row < dialog.RowCount(); ++row) {
-        log += PaddedField(dialog.Cell(row, 0), 90) + PaddedField(dialog.Cell(row, 1), 60) +
-               PaddedField(dialog.Cell(row, 2), 25) + dialog.Cell(row, 3) + "\r\n";
+        log += PadTo(dialog.Cell(row, 0), 90) + PadTo(dialog.Cell(row, 1), 60) +
+               PadTo(dialog.Cell(row, 2), 25) + dialog.Cell(row, 3) + "\r\n";
     }
     return log;
 }
@@ -336,13 +337,11 @@ TEST_F(ServiceListing, ListsEveryServiceOnceWithItsDisplayNameTypeAndState) {
     }
     EXPECT_TRUE(shown) << "list:\n" << Describe(dialog) << "system:\n" << Describe(answers.back());
 
-    const char* const titles[] = {
-        "Name", "Value", "Service Type", "Current State 1", "Current State 2", "Result"};
-    const int widths[] = {400, 100, 140, 100, 100, 100};
+    // The service set (checked on the host), through the listing's own column record.
     ASSERT_EQ(dialog.ColumnCount(), 6);
     for (int column = 0; column < 6; ++column) {
-        EXPECT_EQ(dialog.ColumnTitle(column), titles[column]);
-        EXPECT_EQ(dialog.ColumnWidth(column), widths[column]);
+        EXPECT_EQ(dialog.ColumnTitle(column), kServiceColumns[column].title);
+        EXPECT_EQ(dialog.ColumnWidth(column), kServiceColumns[column].pixelWidth);
     }
     EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0);
     EXPECT_FALSE(dialog.ControlVisible(IDC_SORT_CASE_SENSITIVE));
@@ -458,8 +457,8 @@ TEST_F(ServiceListing, WritesEachServiceAsItsFourFieldsInTheOrderGiven) {
         EXPECT_EQ(
             dialog.Row(static_cast<int>(i)),
             (std::vector<std::string>{s.displayName, s.serviceName, types[i], states[i], "", ""}));
-        expectedLog += PaddedField(s.displayName, 90) + PaddedField(s.serviceName, 60) +
-                       PaddedField(types[i], 25) + states[i] + "\r\n";
+        expectedLog += PadTo(s.displayName, 90) + PadTo(s.serviceName, 60) + PadTo(types[i], 25) +
+                       states[i] + "\r\n";
     }
     EXPECT_EQ(ReadFileBytes(kServiceLog), expectedLog);
     // The 95-character display name and the 60-character service name fill

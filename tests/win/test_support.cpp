@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/message_box_win.h"
 #include "res/resource.h"
@@ -221,4 +222,80 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
 
 bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::string PadTo(const std::string& text, size_t width) {
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
+    : name_(name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    existed_ = size != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    if (size != 0) {
+        saved_.assign(size, '\0');
+        saved_.resize(GetEnvironmentVariableA(name, &saved_[0], size));
+    }
+    applied_ = SetEnvironmentVariableA(name, value) != FALSE;
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    SetEnvironmentVariableA(name_.c_str(), existed_ ? saved_.c_str() : nullptr);
+}
+
+namespace {
+
+// The import address slot of dll!function in this program's import table.
+void** FindImportSlot(const char* dll, const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) {
+        return nullptr;
+    }
+    auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; descriptor->Name != 0; ++descriptor) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) {
+            continue;
+        }
+        const DWORD nameTable = descriptor->OriginalFirstThunk != 0 ? descriptor->OriginalFirstThunk
+                                                                    : descriptor->FirstThunk;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + nameTable);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                return reinterpret_cast<void**>(&slots->u1.Function);
+            }
+        }
+    }
+    return nullptr;
+}
+
+void WriteSlot(void** slot, void* value) {
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+}  // namespace
+
+ImportPatch::ImportPatch(const char* dll, const char* function, void* replacement)
+    : slot_(FindImportSlot(dll, function)), original_(slot_ ? *slot_ : nullptr) {
+    if (slot_) {
+        WriteSlot(slot_, replacement);
+    }
+}
+
+ImportPatch::~ImportPatch() {
+    if (slot_) {
+        WriteSlot(slot_, original_);
+    }
 }

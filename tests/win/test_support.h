@@ -71,3 +71,46 @@ bool RunningUnderWine();
 
 // Splits log bytes into lines at CR LF; a last line without CR LF is kept.
 std::vector<std::string> SplitLogLines(const std::string& bytes);
+
+// The text padded with blanks to `width` characters, as a non-last log field (unchanged when
+// it is as long or longer).
+std::string PadTo(const std::string& text, size_t width);
+
+// Sets (or, with nullptr, removes) a variable of the test process for the life of the
+// object, then restores what it was.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const char* value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+    // False when the system refused the value.
+    bool Applied() const { return applied_; }
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool existed_;
+    bool applied_;
+};
+
+// Points this program's import of dll!function at `replacement` while it lives, so that a
+// test can make one system call fail, or watch its arguments, as the code under test makes it.
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+    bool Active() const { return slot_ != nullptr; }
+    // The system's own function, for replacements that pass calls on.
+    template <typename Function>
+    Function Original() const {
+        return reinterpret_cast<Function>(original_);
+    }
+
+private:
+    void** slot_;
+    void* original_;
+};

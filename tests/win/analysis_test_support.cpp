@@ -84,6 +84,22 @@ ScopedRegistryText::~ScopedRegistryText() {
     RegCloseKey(key_);
 }
 
+VersionedCopy::VersionedCopy(const std::string& stem, const std::string& wineVersion)
+    : path_("C:\\" + stem + "_" + wineVersion + ".exe"),
+      appDefaults_(HKEY_CURRENT_USER,
+                   "Software\\Wine\\AppDefaults\\" + stem + "_" + wineVersion + ".exe") {
+    copied_ = CopyFileA(ThisProgram().c_str(), path_.c_str(), FALSE) != FALSE;
+    appDefaults_.SetText("Version", wineVersion);
+}
+
+VersionedCopy::~VersionedCopy() {
+    RemoveFile(path_);
+}
+
+ChildRun VersionedCopy::Run(const std::string& filter, DWORD timeoutMs) const {
+    return RunTestProgram(path_, "--gtest_filter=" + filter, timeoutMs, "C:\\");
+}
+
 std::vector<RecordedBox> RunBoxes(const std::vector<RecordedBox>& boxes) {
     static const char* const captions[] = {
         "CreateFile",         "Vorlix   CreateFile",      "Vorlix   SetFilePointer",

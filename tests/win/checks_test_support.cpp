@@ -35,9 +35,7 @@ ScopedDirectory::~ScopedDirectory() {
 }
 
 std::string FixturePath(const std::string& relativePath) {
-    char program[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string folder(program, length);
+    std::string folder = ThisProgram();
     folder.erase(folder.find_last_of('\\') + 1);
     return folder + "fixtures\\" + relativePath;
 }
@@ -50,51 +48,9 @@ std::string EnvironmentValue(const char* variable) {
 
 ChildRun RunTestsInChild(const std::string& filter, const char* variable, const std::string& value,
                          DWORD timeoutMs) {
-    ChildRun run{static_cast<DWORD>(-1), std::string(), false};
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    char outputPath[MAX_PATH];
-    char folder[MAX_PATH];
-    GetTempPathA(sizeof folder, folder);
-    GetTempFileNameA(folder, "vlx", 0, outputPath);
-
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    HANDLE output = CreateFileA(outputPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::string commandLine = std::string("\"") + program + "\" --gtest_filter=" + filter +
-                              " --gtest_also_run_disabled_tests";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = output;
-    startup.hStdError = output;
-    PROCESS_INFORMATION process = {};
-    BOOL started = FALSE;
-    {
-        ScopedEnvironmentVariable caseName(variable, value.c_str());
-        // The child must not overwrite the report of the run that started it.
-        ScopedEnvironmentVariable noReport("GTEST_OUTPUT", nullptr);
-        started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                 nullptr, &startup, &process);
-    }
-    CloseHandle(output);
-    if (started) {
-        if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-            TerminateProcess(process.hProcess, 3);
-            WaitForSingleObject(process.hProcess, INFINITE);
-            run.output = "child ended after the time-out\n";
-        }
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    } else {
-        run.output = "child not started: " + SystemText(GetLastError());
-    }
-    run.output += ReadFileBytes(outputPath);
-    DeleteFileA(outputPath);
-    run.passed = run.exitCode == 0 && run.output.find("[       OK ]") != std::string::npos &&
-                 run.output.find("[  FAILED  ]") == std::string::npos;
-    return run;
+    ScopedEnvironmentVariable caseName(variable, value.c_str());
+    return RunTestProgram(
+        ThisProgram(), "--gtest_filter=" + filter + " --gtest_also_run_disabled_tests", timeoutMs);
 }
 
 namespace {

@@ -87,14 +87,6 @@ private:
     ImportPatch seek_;
 };
 
-struct ChildRun {
-    DWORD exitCode;
-    std::string output;
-    // Whether a test named by the filter ran and passed (a filter that
-    // matches nothing also exits with 0).
-    bool passed;
-};
-
 // Runs this test program again with only the tests that `filter` names
 // (disabled ones included) and with `variable` set to `value`; ends it after
 // `timeoutMs`.

@@ -299,3 +299,54 @@ ImportPatch::~ImportPatch() {
         WriteSlot(slot_, original_);
     }
 }
+
+std::string ThisProgram() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    return program;
+}
+
+ChildRun RunTestProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                        const char* folder) {
+    ChildRun run{static_cast<DWORD>(-1), std::string(), false};
+    char outputPath[MAX_PATH];
+    char temporary[MAX_PATH];
+    GetTempPathA(sizeof temporary, temporary);
+    GetTempFileNameA(temporary, "vlx", 0, outputPath);
+
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE output = CreateFileA(outputPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    BOOL started = FALSE;
+    {
+        // The child must not overwrite the report of the run that started it.
+        ScopedEnvironmentVariable noReport("GTEST_OUTPUT", nullptr);
+        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                 nullptr, folder, &startup, &process);
+    }
+    CloseHandle(output);
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, static_cast<UINT>(-1));
+            WaitForSingleObject(process.hProcess, INFINITE);
+            run.output = "child ended after the time-out\n";
+        }
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        run.output = "child not started: " + SystemText(GetLastError());
+    }
+    run.output += ReadFileBytes(outputPath);
+    DeleteFileA(outputPath);
+    run.passed = run.exitCode == 0 && run.output.find("[       OK ]") != std::string::npos &&
+                 run.output.find("[  FAILED  ]") == std::string::npos;
+    return run;
+}

@@ -114,3 +114,19 @@ private:
     void** slot_;
     void* original_;
 };
+
+struct ChildRun {
+    DWORD exitCode;  // -1 when the child was ended after the time-out
+    std::string output;
+    // Whether a test named by the filter ran and passed (a filter that matches nothing also
+    // exits with 0).
+    bool passed;
+};
+
+// Runs a copy of a test program with the arguments (in `folder`, or in this one's with
+// nullptr), its output going through a file, and ends it after `timeoutMs`.
+ChildRun RunTestProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                        const char* folder = nullptr);
+
+// The path of this test program.
+std::string ThisProgram();

@@ -15,10 +15,6 @@ const char kAboutTitle[] =
     "Info \xFC"
     "ber Vorlix";
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // Presses Alt with the key (and Shift where the character needs it) on the
 // keyboard, as a user would, with the program's main window in front.
 void PressAltWith(HWND window, BYTE key, bool shift) {
@@ -165,9 +161,9 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     const auto services = Rows(session, report, 6);
     CloseReport(session, report);
 
-    const std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logServices");
+    const std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logServices");
     ASSERT_FALSE(log.empty());
-    WriteWholeFile("C:\\vorlix_e2e_copy.logServices", log);
+    WriteFileBytes("C:\\vorlix_e2e_copy.logServices", log);
 
     report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
                          "C:\\vorlix_e2e_copy.logServices", boxes);
@@ -213,12 +209,12 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     EXPECT_EQ(session.Cell(report, 1, 0), "Memory (RAM)");
     CloseReport(session, report);
 
-    const std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logAnalyzeSystemData");
+    const std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logAnalyzeSystemData");
     const size_t memory = log.find(" MB\r\n");
     ASSERT_NE(memory, std::string::npos);
     std::string other = log;
     other.insert(memory, "0");  // ten times the memory on the other machine
-    WriteWholeFile("C:\\vorlix_e2e_other.logAnalyzeSystemData", other);
+    WriteFileBytes("C:\\vorlix_e2e_other.logAnalyzeSystemData", other);
 
     report = CompareLogs(session, 32775, "C:\\Lensora_Brenhold.logAnalyzeSystemData",
                          "C:\\vorlix_e2e_other.logAnalyzeSystemData", boxes);
@@ -254,11 +250,11 @@ TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
         EXPECT_EQ(session.Cell(report, 20, 0), "Update");
         CloseReport(session, report);
 
-        std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logDlls");
+        std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logDlls");
         const size_t found = log.find("found\r\n");
         ASSERT_NE(found, std::string::npos);
         log.replace(found, 5, "Not found");
-        WriteWholeFile("C:\\vorlix_e2e_other.logDlls", log);
+        WriteFileBytes("C:\\vorlix_e2e_other.logDlls", log);
         report = CompareLogs(session, 32776, "C:\\Lensora_Brenhold.logDlls",
                              "C:\\vorlix_e2e_other.logDlls", boxes);
         ASSERT_NE(report, nullptr);
@@ -336,7 +332,7 @@ TEST(EndToEnd, DISABLED_Screenshots) {
     ASSERT_NE(report, nullptr);
     CloseReport(session, report);
     // The second machine: every third service in another state.
-    std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logServices");
+    std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logServices");
     size_t line = 0;
     for (size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2)) {
         if (++line % 3 == 0) {
@@ -346,7 +342,7 @@ TEST(EndToEnd, DISABLED_Screenshots) {
             }
         }
     }
-    WriteWholeFile("C:\\vorlix_other_machine.logServices", log);
+    WriteFileBytes("C:\\vorlix_other_machine.logServices", log);
     report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
                          "C:\\vorlix_other_machine.logServices", boxes);
     ASSERT_NE(report, nullptr);

@@ -574,16 +574,7 @@ TEST_F(ServiceListing, EveryFailureIsShownAndLeavesNoColumnsNoRowsAndNothingOpen
 }
 
 TEST_F(ServiceListing, EscapeAndTheCloseBoxEndWithTwoAndOkWith1010) {
-    const struct {
-        const char* how;
-        PostedMessage message;
-        INT_PTR result;
-    } cases[] = {
-        {"Escape", {WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0}, IDCANCEL},
-        {"close box", {WM_CLOSE, 0, 0}, IDCANCEL},
-        {"OK", {WM_COMMAND, MAKEWPARAM(IDC_REPORT_OK, BN_CLICKED), 0}, IDC_REPORT_OK},
-    };
-    for (const auto& c : cases) {
+    for (const ReportClosing& c : kReportClosings) {
         ServiceManagerStandIn manager(ServiceManagerStandIn::Answer::NothingToList);
         EXPECT_EQ(RunReportDialogModal(ServiceListingDialogProc, 0, {c.message}), c.result)
             << c.how;

@@ -35,43 +35,6 @@ void MessageBoxRecorder::Clear() {
     g_boxes.clear();
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
-    }
-    char block[65536];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) {
-        bytes.append(block, read);
-    }
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void RemoveFile(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-}
-
-bool FileExistsAt(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string SystemText(DWORD code) {
     char* text = nullptr;
     FormatMessageA(
@@ -191,6 +154,12 @@ INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
     return result;
 }
 
+const ReportClosing kReportClosings[3] = {
+    {"Escape", {WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0}, IDCANCEL},
+    {"close box", {WM_CLOSE, 0, 0}, IDCANCEL},
+    {"OK", {WM_COMMAND, MAKEWPARAM(IDC_REPORT_OK, BN_CLICKED), 0}, IDC_REPORT_OK},
+};
+
 bool LooksLikeTimestamp(const std::string& text) {
     const char* form = "dd.dd.dddd dd:dd dd";
     if (text.size() != 19) {
@@ -218,10 +187,6 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
         start = end + 2;
     }
     return lines;
-}
-
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 std::string PadTo(const std::string& text, size_t width) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/file_support.h"
+
 struct RecordedBox {
     HWND owner;
     std::string text;
@@ -24,11 +26,6 @@ public:
     void Clear();
 };
 
-// Files under C:\ of the private test prefix.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-void RemoveFile(const std::string& path);
-bool FileExistsAt(const std::string& path);
 std::string SystemText(DWORD code);
 
 // Dialog 129, created modeless with a command procedure, destroyed at the end.
@@ -63,11 +60,17 @@ struct PostedMessage {
 INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
                              const std::vector<PostedMessage>& messages, UINT timeoutMs = 3000);
 
+// Escape, the close box and "OK", and what the export check, the service listing and the
+// comparison end their dialog with for each.
+struct ReportClosing {
+    const char* how;
+    PostedMessage message;
+    INT_PTR result;
+};
+extern const ReportClosing kReportClosings[3];
+
 // The timestamp line form: "dd.mm.yyyy hh:mm ss".
 bool LooksLikeTimestamp(const std::string& text);
-
-// Whether the tests run under Wine, for the few checks where Wine differs.
-bool RunningUnderWine();
 
 // Splits log bytes into lines at CR LF; a last line without CR LF is kept.
 std::vector<std::string> SplitLogLines(const std::string& bytes);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "checks/service_listing_win.h"
+#include "checks/service_texts.h"
 #include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
@@ -17,32 +18,6 @@
 namespace {
 
 const char kServiceLog[] = "C:\\Lensora_Brenhold.logServices";
-
-const char* const kStateTexts[] = {
-    "Undefined",       "Service Stopped",          "Service Start Pending", "Service Stop Pending",
-    "Service Running", "Service Continue Pending", "Service Pause Pending", "Service Paused",
-};
-
-std::string StateText(DWORD state) {
-    return state < 8 ? kStateTexts[state] : "state " + std::to_string(state);
-}
-
-// The four type codes with a text of their own; the listing names other
-// codes as it sees fit (within the 25-character field).
-std::string TypeTextOrEmpty(DWORD type) {
-    switch (type) {
-        case SERVICE_KERNEL_DRIVER:
-            return "KERNEL_DRIVER";
-        case SERVICE_FILE_SYSTEM_DRIVER:
-            return "FILE_SYSTEM_DRIVER";
-        case SERVICE_WIN32_OWN_PROCESS:
-            return "Win32_OWN_PROCESS";
-        case SERVICE_WIN32_SHARE_PROCESS:
-            return "WIN32_SHARE_PROCESS";
-        default:
-            return std::string();
-    }
-}
 
 struct SystemService {
     std::string displayName;
@@ -89,13 +64,13 @@ ServiceMap EnumerateServices() {
     return services;
 }
 
-// Whether a row shows the service with the texts of its type and state.
+// Whether a row shows the service with the texts of its type and state (the text tables are
+// checked on the host; here, that the listing gives them the system's codes).
 bool RowShows(const std::vector<std::string>& cells, const std::string& name,
               const SystemService& service) {
-    const std::string type = TypeTextOrEmpty(service.type);
     return cells.size() == 6 && cells[0] == service.displayName && cells[1] == name &&
-           (type.empty() ? !cells[2].empty() : cells[2] == type) &&
-           cells[3] == StateText(service.state) && cells[4].empty() && cells[5].empty();
+           cells[2] == ServiceTypeText(service.type) &&
+           cells[3] == ServiceStateText(service.state) && cells[4].empty() && cells[5].empty();
 }
 
 // Whether the list shows exactly the services of one answer of the system,

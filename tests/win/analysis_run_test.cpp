@@ -20,11 +20,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const char kNativeUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-const char kWowUninstallKey[] =
-    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-
 // The rows at and after `first` whose Name is "Installed Plugin".
 int CountPluginRows(const ReportDialogUnderTest& dialog, int first) {
     int count = 0;

@@ -68,7 +68,8 @@ add_test(NAME win_tests COMMAND vorlix_win_tests --gtest_output=xml:${results_di
 
 file(GLOB e2e_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e_sources)
-  add_executable(vorlix_e2e ${e2e_sources})
+  # The file helpers it shares with the Wine tests (they use no part of the program).
+  add_executable(vorlix_e2e ${e2e_sources} ${CMAKE_SOURCE_DIR}/tests/win/file_support.cpp)
   target_include_directories(vorlix_e2e PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_libraries(vorlix_e2e PRIVATE gtest gtest_main ${win32_libraries})
   target_link_options(vorlix_e2e PRIVATE ${static_runtime})

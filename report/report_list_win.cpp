@@ -102,11 +102,6 @@ void RowStartTight(const char* name) {
     WriteLogField(static_cast<int>(std::strlen(name)) + 1, name, false);
 }
 
-void RowCell(int column, const char* text) {
-    SetReportCell(column, text);
-    WriteLogField(CursorLogWidth(), text, false);
-}
-
 void RowLastCell(int column, const char* text) {
     SetReportCell(column, text);
     WriteLogField(0, text, true);

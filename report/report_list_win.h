@@ -42,7 +42,6 @@ void SetReportCell(int column, const char* text);
 void NextReportRow();                            // the cursor moves to the next row
 void RowStart(const char* name);                 // next row; name padded to column 0's width
 void RowStartTight(const char* name);            // next row; name followed by one blank
-void RowCell(int column, const char* text);      // cell padded to its column's width
 void RowLastCell(int column, const char* text);  // cell ending the log line
 void SingleFieldRow(const char* text);           // next row; the name ends the log line
 void LogOnlyLine(const char* text);              // a whole log line, nothing in the list

@@ -17,10 +17,6 @@ const char kAboutTitle[] =
     "Info \xFC"
     "ber Vorlix";
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 // Presses Alt with the key (and Shift where the character needs it) on the
 // keyboard, as a user would, with the program's main window in front.
 void PressAltWith(HWND window, BYTE key, bool shift) {
@@ -167,9 +163,9 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     const auto services = Rows(session, report, 6);
     CloseReport(session, report);
 
-    const std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logServices");
+    const std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logServices");
     ASSERT_FALSE(log.empty());
-    WriteWholeFile("C:\\vorlix_e2e_copy.logServices", log);
+    WriteFileBytes("C:\\vorlix_e2e_copy.logServices", log);
 
     report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
                          "C:\\vorlix_e2e_copy.logServices", boxes);
@@ -215,12 +211,12 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     EXPECT_EQ(session.Cell(report, 1, 0), "Memory (RAM)");
     CloseReport(session, report);
 
-    const std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logAnalyzeSystemData");
+    const std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logAnalyzeSystemData");
     const size_t memory = log.find(" MB\r\n");
     ASSERT_NE(memory, std::string::npos);
     std::string other = log;
     other.insert(memory, "0");  // ten times the memory on the other machine
-    WriteWholeFile("C:\\vorlix_e2e_other.logAnalyzeSystemData", other);
+    WriteFileBytes("C:\\vorlix_e2e_other.logAnalyzeSystemData", other);
 
     report = CompareLogs(session, 32775, "C:\\Lensora_Brenhold.logAnalyzeSystemData",
                          "C:\\vorlix_e2e_other.logAnalyzeSystemData", boxes);
@@ -293,11 +289,11 @@ TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
     EXPECT_EQ(session.Cell(report, 20, 0), "Update");
     CloseReport(session, report);
 
-    std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logDlls");
+    std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logDlls");
     const size_t found = log.find("found\r\n");
     ASSERT_NE(found, std::string::npos);
     log.replace(found, 5, "Not found");
-    WriteWholeFile(altered, log);
+    WriteFileBytes(altered, log);
     report = CompareLogs(session, 32776, "C:\\Lensora_Brenhold.logDlls", altered, boxes);
     ASSERT_NE(report, nullptr);
     const auto rows = Rows(session, report, 6);
@@ -362,10 +358,6 @@ const char* const kLogs[] = {
 };
 const char kMessagesLog[] = "C:\\Lensora_Brenhold.logMessages";
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::vector<std::string> Lines(const std::string& bytes) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -413,14 +405,14 @@ class LogsSetAside {
 public:
     LogsSetAside() {
         for (const char* log : kLogs) {
-            saved_.push_back({Exists(log), ReadWholeFile(log)});
+            saved_.push_back({FileExistsAt(log), ReadFileBytes(log)});
         }
         Clear();
     }
     ~LogsSetAside() {
         for (size_t i = 0; i < saved_.size(); ++i) {
             if (saved_[i].first) {
-                WriteWholeFile(kLogs[i], saved_[i].second);
+                WriteFileBytes(kLogs[i], saved_[i].second);
             } else {
                 DeleteFileA(kLogs[i]);
             }
@@ -465,7 +457,7 @@ TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
     const std::vector<std::string> captions = RunTestCommandsFromTheMenu();
     std::vector<std::string> menuLogs;
     for (const char* log : kLogs) {
-        menuLogs.push_back(Exists(log) ? ReadWholeFile(log) : "(none)");
+        menuLogs.push_back(FileExistsAt(log) ? ReadFileBytes(log) : "(none)");
     }
     earlierLogs.Clear();
 
@@ -475,14 +467,14 @@ TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
     EXPECT_FALSE(run.showedWindow);
     for (size_t i = 0; i < menuLogs.size(); ++i) {
         if (menuLogs[i] == "(none)") {
-            EXPECT_FALSE(Exists(kLogs[i])) << kLogs[i];
+            EXPECT_FALSE(FileExistsAt(kLogs[i])) << kLogs[i];
             continue;
         }
-        const std::string log = ReadWholeFile(kLogs[i]);
+        const std::string log = ReadFileBytes(kLogs[i]);
         EXPECT_TRUE(IsTimestampLine(log)) << kLogs[i];
         EXPECT_EQ(AfterTimestamp(log), AfterTimestamp(menuLogs[i])) << kLogs[i];
     }
-    const std::vector<std::string> messages = Lines(ReadWholeFile(kMessagesLog));
+    const std::vector<std::string> messages = Lines(ReadFileBytes(kMessagesLog));
     ASSERT_EQ(messages.size(), captions.size());
     for (size_t i = 0; i < messages.size(); ++i) {
         EXPECT_EQ(messages[i].substr(0, messages[i].find('\t')), captions[i]) << messages[i];
@@ -502,7 +494,7 @@ TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
     // Without a settings key this log is not rewritten: an old one stays
     // where it is and must not be passed on as if it were new.
     const std::string settingsLog = "C:\\Lensora_Brenhold.logAnalyzeSettings";
-    WriteWholeFile(settingsLog, "01.01.2020 00:00 00\r\n");
+    WriteFileBytes(settingsLog, "01.01.2020 00:00 00\r\n");
 
     const FinishedRun run = RunToEnd("/collect \"vorlix e2e logs\\pc 1\"", "C:\\");
     EXPECT_EQ(run.exitCode, 1u);
@@ -511,22 +503,22 @@ TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
     for (const char* log : kLogs) {
         const std::string copy = folder + (log + 3);
         if (log == settingsLog) {
-            EXPECT_FALSE(Exists(copy));
-        } else if (Exists(log)) {
+            EXPECT_FALSE(FileExistsAt(copy));
+        } else if (FileExistsAt(log)) {
             ++copied;
-            EXPECT_EQ(ReadWholeFile(copy), ReadWholeFile(log)) << copy;
+            EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(log)) << copy;
         } else {
-            EXPECT_FALSE(Exists(copy)) << copy;
+            EXPECT_FALSE(FileExistsAt(copy)) << copy;
         }
         DeleteFileA(copy.c_str());
     }
     EXPECT_GE(copied, 7);
-    EXPECT_EQ(ReadWholeFile(folder + "Lensora_Brenhold.logMessages"), ReadWholeFile(kMessagesLog));
-    EXPECT_FALSE(ReadWholeFile(kMessagesLog).empty());
+    EXPECT_EQ(ReadFileBytes(folder + "Lensora_Brenhold.logMessages"), ReadFileBytes(kMessagesLog));
+    EXPECT_FALSE(ReadFileBytes(kMessagesLog).empty());
     DeleteFileA((folder + "Lensora_Brenhold.logMessages").c_str());
     EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs\\pc 1"));
     EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs"));
-    EXPECT_FALSE(Exists("C:\\mach3\\plugIns\\vorlix e2e logs"));
+    EXPECT_FALSE(FileExistsAt("C:\\mach3\\plugIns\\vorlix e2e logs"));
     DeleteFileA(kMessagesLog);
 }
 
@@ -544,7 +536,7 @@ TEST(Collect, ShowsItsUsageAndRefusesBadArguments) {
         EXPECT_NE(run.output.find("vorlix.exe /collect [FOLDER]"), std::string::npos) << bad;
         EXPECT_FALSE(run.showedWindow) << bad;
     }
-    EXPECT_FALSE(Exists(kMessagesLog));
+    EXPECT_FALSE(FileExistsAt(kMessagesLog));
 }
 
 // A service log line: display name, service name, type and state, padded as
@@ -557,12 +549,12 @@ std::string ServiceLine(const std::string& name, const std::string& value, const
 
 void WriteServiceLogs(const std::string& first, const std::string& second) {
     const std::string stamp = "08.12.2026 10:00 00\r\n";
-    WriteWholeFile(
+    WriteFileBytes(
         first,
         stamp + ServiceLine("Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Stopped") +
             ServiceLine("Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running") +
             ServiceLine("Alerter", "Alerter", "WIN32_SHARE_PROCESS", "Service Stopped"));
-    WriteWholeFile(
+    WriteFileBytes(
         second,
         stamp + ServiceLine("Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Running") +
             ServiceLine("Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running") +
@@ -681,11 +673,11 @@ TEST(OpenComparison, FromTheCommandLineForEveryKindAndByADrop) {
     WriteServiceLogs("C:\\vorlix_e2e_a.logServices", "C:\\vorlix_e2e_b.logServices");
     const std::string stamp = "08.12.2026 10:00 00\r\n";
     const std::string config = "Config" + std::string(24, ' ');
-    WriteWholeFile("C:\\vorlix_e2e_a.logDlls", stamp + config + "found\r\n");
-    WriteWholeFile("C:\\vorlix_e2e_b.logDlls", stamp + config + "Not found\r\n");
+    WriteFileBytes("C:\\vorlix_e2e_a.logDlls", stamp + config + "found\r\n");
+    WriteFileBytes("C:\\vorlix_e2e_b.logDlls", stamp + config + "Not found\r\n");
     const std::string memory = "Memory (RAM)";
-    WriteWholeFile("C:\\vorlix_e2e_a.logAnalyzeSystemData", stamp + memory + "  2048 MB\r\n");
-    WriteWholeFile("C:\\vorlix_e2e_b.logAnalyzeSystemData", stamp + memory + "  4096 MB\r\n");
+    WriteFileBytes("C:\\vorlix_e2e_a.logAnalyzeSystemData", stamp + memory + "  2048 MB\r\n");
+    WriteFileBytes("C:\\vorlix_e2e_b.logAnalyzeSystemData", stamp + memory + "  4096 MB\r\n");
     const struct {
         const char* arguments;
         const char* firstName;
@@ -808,7 +800,7 @@ TEST(EndToEnd, DISABLED_Screenshots) {
     ASSERT_NE(report, nullptr);
     CloseReport(session, report);
     // The second machine: every third service in another state.
-    std::string log = ReadWholeFile("C:\\Lensora_Brenhold.logServices");
+    std::string log = ReadFileBytes("C:\\Lensora_Brenhold.logServices");
     size_t line = 0;
     for (size_t at = log.find("\r\n"); at != std::string::npos; at = log.find("\r\n", at + 2)) {
         if (++line % 3 == 0) {
@@ -818,7 +810,7 @@ TEST(EndToEnd, DISABLED_Screenshots) {
             }
         }
     }
-    WriteWholeFile("C:\\vorlix_other_machine.logServices", log);
+    WriteFileBytes("C:\\vorlix_other_machine.logServices", log);
     report = CompareLogs(session, 32774, "C:\\Lensora_Brenhold.logServices",
                          "C:\\vorlix_other_machine.logServices", boxes);
     ASSERT_NE(report, nullptr);

@@ -318,7 +318,7 @@ FinishedRun RunToEnd(const std::string& arguments, const char* currentDirectory,
         CloseHandle(process.hProcess);
     }
     CloseHandle(output);
-    run.output = ReadWholeFile(outputPath);
+    run.output = ReadFileBytes(outputPath);
     DeleteFileA(outputPath);
     return run;
 }
@@ -338,31 +338,6 @@ std::string ClipboardText() {
     return text;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
-    }
-    char block[65536];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) {
-        bytes.append(block, read);
-    }
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 void TakeScreenshot(const std::string& name) {
     const char* folder = std::getenv("VORLIX_SCREENSHOT_DIR");
     if (folder == nullptr) {
@@ -375,7 +350,7 @@ void TakeScreenshot(const std::string& name) {
         }
     }
     Sleep(700);
-    WriteWholeFile(request, name);
+    WriteFileBytes(request, name);
     for (int i = 0; i < 200 && GetFileAttributesA(request.c_str()) != INVALID_FILE_ATTRIBUTES;
          ++i) {
         Sleep(100);

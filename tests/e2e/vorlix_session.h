@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/file_support.h"
+
 class VorlixSession {
 public:
     // Starts the program with the arguments (none by default) and waits for
@@ -70,5 +72,3 @@ std::string ClipboardText();
 // Asks scripts/screenshots.sh (which watches the folder named by
 // VORLIX_SCREENSHOT_DIR) to photograph the screen now, and waits for it.
 void TakeScreenshot(const std::string& name);
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);

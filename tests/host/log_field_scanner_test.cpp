@@ -104,6 +104,7 @@ TEST(LogFieldScanner, CasesOutsideTheWellFormedBounds) {
         {"a single blank stored last stays before CR", Last("abc ") + Last("d"), {"abc ", "d"}},
         {"blanks after a line end are skipped", "a\r\n   b\r\n", {"a", "b"}},
         {"several line feeds are skipped", "a\r\n\n\nb\r\n", {"a", "b"}},
+        {"a CR after CR LF is a line of its own", "a\r\n\r\nb\r\n", {"a", "", "b"}},
         {"a last line without CR LF ends at the end of the file", "a\r\nbc", {"a", "bc"}},
         {"a file that ends in the padding", "a   ", {"a"}},
     };

@@ -52,10 +52,4 @@ TEST_F(LogFormatTest, PaddingNeverExceedsTheBlankBuffer) {
     EXPECT_EQ(field.bytes.find_first_not_of(' ', 1), std::string::npos);
 }
 
-TEST_F(LogFormatTest, TheBlankBufferHoldsOnlyBlanks) {
-    for (char c : g_blankBuffer) {
-        ASSERT_EQ(c, ' ');
-    }
-}
-
 }  // namespace

@@ -20,18 +20,6 @@ std::vector<char> Returned(const std::string& text, bool withZero = true) {
     return bytes;
 }
 
-TEST(RuntimeCheck, Constants) {
-    EXPECT_STREQ(kRuntimeProductName, "Microsoft Visual C++ 2010  x86 Redistributable");
-    EXPECT_EQ(std::strlen(kRuntimeProductName), 46u);
-    EXPECT_STREQ(kRuntimeVersion, "10.0.40219");
-    EXPECT_STREQ(kRuntimeProductKey,
-                 "SOFTWARE\\Classes\\Installer\\Products\\1d5e3c0feda1e123187686fed06e995a");
-    EXPECT_STREQ(kRuntimeProductNameValue, "ProductName");
-    EXPECT_STREQ(kRuntimeNotInstalled, "Not installed");
-    EXPECT_EQ(RuntimeVersionRowName(), "Version  10.0.40219");
-    EXPECT_EQ(kInstalledName.size(), 59u);
-}
-
 struct NameCase {
     const char* label;
     std::string returned;

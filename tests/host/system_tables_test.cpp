@@ -24,6 +24,7 @@ TEST(WindowsVersionName, EveryRowOfTheTable) {
         {true, 5, 1, 0, 1, false, "Windows XP"},
         {true, 5, 1, 0, 3, true, "Windows XP"},
         {true, 5, 2, 0x8000, 3, false, "Windows Home Server"},
+        {true, 5, 2, 0x8000, 3, true, "Windows Home Server"},
         {true, 5, 2, 0x0010, 3, true, "Windows Server 2003 R2"},
         {true, 5, 2, 0, 3, false, "Windows Server 2003"},
         {true, 5, 2, 0, 1, false, "Windows Server 2003"},
@@ -86,35 +87,38 @@ TEST(ProgramArchitectureName, Table) {
     EXPECT_STREQ(ProgramArchitectureName(0xFFFF), "Unknown");
 }
 
-TEST(ProcessorFeatures, SeventeenFeaturesInOrder) {
-    const unsigned expectedNumbers[] = {7, 16, 2, 14, 15, 1, 0, 3, 12, 9, 8, 20, 13, 21, 6, 10, 17};
+TEST(ProcessorFeatures, SeventeenSentencesInOrderPaddedToEightyFive) {
+    const struct {
+        unsigned number;
+        const char* sentence;
+    } expected[] = {
+        {7, "The 3D-Now instruction set is available"},
+        {16, "The processor channels are enabled"},
+        {2, "The atomic compare and exchange operation (cmpxchg) is available"},
+        {14, "The atomic compare and exchange 128-bit operation (cmpxchg16b) is available"},
+        {15, "The atomic compare 64 and exchange 128-bit operation (cmp8xchg16) is available"},
+        {1, "Floating-point operations are emulated using a software emulator"},
+        {0, "On a Pentium, a floating-point precision error can occur in rare circumstances"},
+        {3, "The MMX instruction set is available"},
+        {12, "Data execution prevention is enabled"},
+        {9, "The processor is PAE-enabled. For more information, see Physical Address Extension"},
+        {8, "The RDTSC instruction is available"},
+        {20, "Second Level Address Translation is supported by the hardware"},
+        {13, "The SSE3 instruction set is available"},
+        {21, "Virtualization is enabled in the firmware"},
+        {6, "The SSE instruction set is available"},
+        {10, "The SSE2 instruction set is available"},
+        {17, "The processor implements the XSAVE and XRSTOR instructions"},
+    };
+    static_assert(sizeof expected / sizeof expected[0] == 17, "seventeen features");
     for (std::size_t i = 0; i < 17; ++i) {
-        ASSERT_NE(kProcessorFeatures[i].sentence, nullptr) << i;
-        EXPECT_EQ(kProcessorFeatures[i].number, expectedNumbers[i]) << "row " << i + 12;
+        ASSERT_NE(kProcessorFeatures[i].sentence, nullptr) << "row " << i + 12;
+        const std::string sentence = expected[i].sentence;
+        EXPECT_EQ(kProcessorFeatures[i].sentence, sentence + std::string(85 - sentence.size(), ' '))
+            << "row " << i + 12;
+        EXPECT_EQ(kProcessorFeatures[i].number, expected[i].number) << "row " << i + 12;
     }
     EXPECT_EQ(kProcessorFeatures[17].sentence, nullptr);
-}
-
-TEST(ProcessorFeatures, SentencesPaddedToEightyFiveCharacters) {
-    for (std::size_t i = 0; i < 17; ++i) {
-        const std::string sentence = kProcessorFeatures[i].sentence;
-        EXPECT_EQ(sentence.size(), 85u) << i;
-        const std::size_t end = sentence.find_last_not_of(' ');
-        ASSERT_NE(end, std::string::npos);
-        EXPECT_LT(end + 1, 85u) << "no padding in row " << i + 12;
-    }
-}
-
-TEST(ProcessorFeatures, SpotChecks) {
-    // Table row 15 is the fourth feature, row 21 the tenth.
-    EXPECT_EQ(std::string(kProcessorFeatures[3].sentence),
-              std::string("The atomic compare and exchange 128-bit operation (cmpxchg16b) is "
-                          "available") +
-                  std::string(10, ' '));
-    EXPECT_EQ(kProcessorFeatures[3].number, 14u);
-    EXPECT_EQ(std::string(kProcessorFeatures[9].sentence),
-              "The processor is PAE-enabled. For more information, see Physical Address "
-              "Extension   ");
 }
 
 TEST(SystemRowFormats, HexAndDecimal) {

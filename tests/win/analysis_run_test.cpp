@@ -20,11 +20,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const char kNativeUninstallKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-const char kWowUninstallKey[] =
-    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-
 // The rows at and after `first` whose Name is "Installed Plugin".
 int CountPluginRows(const ReportDialogUnderTest& dialog, int first) {
     int count = 0;
@@ -307,9 +302,9 @@ TEST_F(AnalysisRunTest, AFailedVersionQueryShowsItsBoxAndLeavesListAndLogsAlone)
     for (const char* log : {kElementLog, kSystemDataLog, kPluginsLog}) {
         WriteFileBytes(log, earlier);
     }
-    ScopedImportPatch failing("kernel32.dll", "GetVersionExA",
-                              reinterpret_cast<void*>(&FailingGetVersionEx));
-    ASSERT_TRUE(failing.Applied());
+    ImportPatch failing("kernel32.dll", "GetVersionExA",
+                        reinterpret_cast<void*>(&FailingGetVersionEx));
+    ASSERT_TRUE(failing.Active());
 
     ReportDialogUnderTest dialog(AnalysisDialogProc, 0);
 

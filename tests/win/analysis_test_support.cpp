@@ -84,67 +84,20 @@ ScopedRegistryText::~ScopedRegistryText() {
     RegCloseKey(key_);
 }
 
-namespace {
-
-template <typename T>
-T* AtOffset(HMODULE module, DWORD offset) {
-    return reinterpret_cast<T*>(reinterpret_cast<BYTE*>(module) + offset);
+VersionedCopy::VersionedCopy(const std::string& stem, const std::string& wineVersion)
+    : path_("C:\\" + stem + "_" + wineVersion + ".exe"),
+      appDefaults_(HKEY_CURRENT_USER,
+                   "Software\\Wine\\AppDefaults\\" + stem + "_" + wineVersion + ".exe") {
+    copied_ = CopyFileA(ThisProgram().c_str(), path_.c_str(), FALSE) != FALSE;
+    appDefaults_.SetText("Version", wineVersion);
 }
 
-// The import address slot of the function in this executable's import table.
-void** FindImportSlot(const char* moduleName, const char* functionName) {
-    HMODULE self = GetModuleHandleA(nullptr);
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(self);
-    const auto* nt = AtOffset<const IMAGE_NT_HEADERS>(self, dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports =
-        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.VirtualAddress == 0) {
-        return nullptr;
-    }
-    for (auto* entry = AtOffset<IMAGE_IMPORT_DESCRIPTOR>(self, imports.VirtualAddress);
-         entry->Name != 0; ++entry) {
-        if (_stricmp(AtOffset<const char>(self, entry->Name), moduleName) != 0) {
-            continue;
-        }
-        auto* names = AtOffset<IMAGE_THUNK_DATA>(
-            self, entry->OriginalFirstThunk != 0 ? entry->OriginalFirstThunk : entry->FirstThunk);
-        auto* slots = AtOffset<IMAGE_THUNK_DATA>(self, entry->FirstThunk);
-        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
-                continue;
-            }
-            const auto* byName =
-                AtOffset<const IMAGE_IMPORT_BY_NAME>(self, names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), functionName) == 0) {
-                return reinterpret_cast<void**>(&slots->u1.Function);
-            }
-        }
-    }
-    return nullptr;
+VersionedCopy::~VersionedCopy() {
+    RemoveFile(path_);
 }
 
-void WriteSlot(void** slot, void* value) {
-    DWORD oldProtection = 0;
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &oldProtection);
-    *slot = value;
-    VirtualProtect(slot, sizeof *slot, oldProtection, &oldProtection);
-}
-
-}  // namespace
-
-ScopedImportPatch::ScopedImportPatch(const char* moduleName, const char* functionName,
-                                     void* replacement)
-    : slot_(FindImportSlot(moduleName, functionName)) {
-    if (slot_ != nullptr) {
-        original_ = *slot_;
-        WriteSlot(slot_, replacement);
-    }
-}
-
-ScopedImportPatch::~ScopedImportPatch() {
-    if (slot_ != nullptr) {
-        WriteSlot(slot_, original_);
-    }
+ChildRun VersionedCopy::Run(const std::string& filter, DWORD timeoutMs) const {
+    return RunTestProgram(path_, "--gtest_filter=" + filter, timeoutMs, "C:\\");
 }
 
 std::vector<RecordedBox> RunBoxes(const std::vector<RecordedBox>& boxes) {
@@ -223,8 +176,4 @@ std::string Formatted(const char* format, ...) {
     std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
     return text;
-}
-
-std::string PadTo(const std::string& text, std::size_t width) {
-    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
 }

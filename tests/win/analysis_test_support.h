@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/registry_section_support.h"
 #include "tests/win/test_support.h"
 
 constexpr char kElementLog[] = "C:\\Lensora_Brenhold.logAnalyzeElement";
@@ -18,6 +19,12 @@ constexpr char kPluginVersionLog[] = "C:\\Lensora_Brenhold.logAnalyzePluginVersi
 constexpr char kPluginsLog[] = "C:\\Lensora_Brenhold.logAnalyzePlugins";
 constexpr char kPluginDll[] = "C:\\Mach3\\Plugins\\lensora.dll";
 constexpr char kPluginFolder[] = "C:\\Mach3\\plugins";
+// The plug-in's uninstall keys under HKEY_LOCAL_MACHINE: the one Windows XP reads, and the
+// one Windows 7 and later read.
+constexpr char kNativeUninstallKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
+constexpr char kWowUninstallKey[] =
+    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
 constexpr char kOpenCvFolderBelowProgramFiles[] = "Lensora_Brenhold\\build\\x86\\vc10\\bin";
 
 // Rows of the finished analysis list that do not move: the header row, the 29 system data
@@ -85,19 +92,22 @@ private:
     bool applied_ = false;
 };
 
-// Points this executable's import of a system function at a replacement while it lives, so
-// that a failure the system cannot be made to produce reaches the code under test.
-class ScopedImportPatch {
+// A copy of this test program, "C:\\<stem>_<version>.exe", that Wine runs as the given Windows
+// version (its AppDefaults entry); copy and entry go with the object.
+class VersionedCopy {
 public:
-    ScopedImportPatch(const char* moduleName, const char* functionName, void* replacement);
-    ~ScopedImportPatch();
-    ScopedImportPatch(const ScopedImportPatch&) = delete;
-    ScopedImportPatch& operator=(const ScopedImportPatch&) = delete;
-    bool Applied() const { return slot_ != nullptr; }
+    VersionedCopy(const std::string& stem, const std::string& wineVersion);
+    ~VersionedCopy();
+    VersionedCopy(const VersionedCopy&) = delete;
+    VersionedCopy& operator=(const VersionedCopy&) = delete;
+    bool Ready() const { return copied_ && appDefaults_.Valid(); }
+    // Runs the tests that `filter` names in the copy, in C:\.
+    ChildRun Run(const std::string& filter, DWORD timeoutMs) const;
 
 private:
-    void** slot_ = nullptr;
-    void* original_ = nullptr;
+    std::string path_;
+    TemporaryKey appDefaults_;
+    bool copied_ = false;
 };
 
 // The boxes that the run itself, the element checks, the system data and plug-in sections
@@ -118,6 +128,3 @@ std::int64_t LocalNowSeconds();
 
 // Formats with a printf format into a 128-character buffer, as the program does.
 std::string Formatted(const char* format, ...);
-
-// The text padded with blanks to `width` characters (unchanged when it is as long or longer).
-std::string PadTo(const std::string& text, std::size_t width);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/test_support.h"
+
 // Keeps a file's bytes and attributes, or its absence, and puts them back at
 // the end of the scope.
 class PreservedFile {
@@ -39,28 +41,6 @@ private:
 
 // A fixture DLL built beside this test program (see tests/win/fixtures).
 std::string FixturePath(const std::string& relativePath);
-
-// Points this program's import of dll!function at `replacement` while it
-// lives, so that a test can make one system call fail, or watch its
-// arguments, as the program under test makes it.
-class ImportPatch {
-public:
-    ImportPatch(const char* dll, const char* function, void* replacement);
-    ~ImportPatch();
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-
-    bool Active() const { return slot_ != nullptr; }
-    // The system's own function, for replacements that pass calls on.
-    template <typename Function>
-    Function Original() const {
-        return reinterpret_cast<Function>(original_);
-    }
-
-private:
-    void** slot_;
-    void* original_;
-};
 
 // Watches the program's CreateFileA and SetFilePointerEx calls on one file
 // while it lives, and makes them fail on request. Only one at a time.
@@ -107,14 +87,6 @@ private:
     ImportPatch seek_;
 };
 
-struct ChildRun {
-    DWORD exitCode;
-    std::string output;
-    // Whether a test named by the filter ran and passed (a filter that
-    // matches nothing also exits with 0).
-    bool passed;
-};
-
 // Runs this test program again with only the tests that `filter` names
 // (disabled ones included) and with `variable` set to `value`; ends it after
 // `timeoutMs`.
@@ -123,6 +95,3 @@ ChildRun RunTestsInChild(const std::string& filter, const char* variable, const 
 
 // The value of an environment variable, empty when unset.
 std::string EnvironmentValue(const char* variable);
-
-// The text padded with blanks to `width`, as a non-last log field.
-std::string PaddedField(const std::string& text, size_t width);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "checks/export_check_win.h"
+#include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
 #include "tests/win/checks_test_support.h"
@@ -108,17 +109,15 @@ void ExpectExportCheckRun(const PluginCase& c) {
     }
     EXPECT_TRUE(boxes.Boxes().empty());
     ASSERT_EQ(dialog.ColumnCount(), 2);
-    EXPECT_EQ(dialog.ColumnTitle(0), "Name Fct Call");
-    EXPECT_EQ(dialog.ColumnWidth(0), 500);
-    EXPECT_EQ(dialog.ColumnTitle(1), "Result");
-    EXPECT_EQ(dialog.ColumnWidth(1), 100);
+    EXPECT_EQ(dialog.ColumnTitle(0), kExportColumns[0].title);
+    EXPECT_EQ(dialog.ColumnTitle(1), kExportColumns[1].title);
     ASSERT_EQ(dialog.RowCount(), kEntryPointCount);
     std::string expectedLog = timestamp;
     for (int row = 0; row < kEntryPointCount; ++row) {
         const std::string name = kEntryPoints[row];
         const std::string result = c.exported.count(name) ? "found" : "Not found";
         EXPECT_EQ(dialog.Row(row), (std::vector<std::string>{name, result})) << "row " << row;
-        expectedLog += PaddedField(name, 30) + result + "\r\n";
+        expectedLog += PadTo(name, 30) + result + "\r\n";
     }
     EXPECT_EQ(log, expectedLog);
     EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
@@ -295,16 +294,7 @@ TEST_F(ExportCheckWithoutPlugin, ALogThatCannotBeRewoundIsClosedEmpty) {
 }
 
 TEST_F(ExportCheckWithoutPlugin, EscapeAndTheCloseBoxEndWithTwoAndOkWith1010) {
-    const struct {
-        const char* how;
-        PostedMessage message;
-        INT_PTR result;
-    } cases[] = {
-        {"Escape", {WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0}, IDCANCEL},
-        {"close box", {WM_CLOSE, 0, 0}, IDCANCEL},
-        {"OK", {WM_COMMAND, MAKEWPARAM(IDC_REPORT_OK, BN_CLICKED), 0}, IDC_REPORT_OK},
-    };
-    for (const auto& c : cases) {
+    for (const ReportClosing& c : kReportClosings) {
         EXPECT_EQ(RunReportDialogModal(ExportCheckDialogProc, 0, {c.message}), c.result) << c.how;
     }
 }

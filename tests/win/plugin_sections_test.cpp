@@ -20,10 +20,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const char kNativeKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-const char kWowKey[] =
-    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
 const char kNativeName[] = "Mach3 Lensora 1.05 (native key)";
 const char kWowName[] = "Mach3 Lensora 1.05 (Wow6432Node key)";
 const char kEarlierLog[] = "01.01.2020 10:00 00\r\nVersion of an earlier run\r\n";
@@ -64,8 +60,8 @@ private:
 class PluginVersionSectionTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeKey));
-        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowKey));
+        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeUninstallKey));
+        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowUninstallKey));
     }
     void SetVersion(DWORD major, DWORD minor) {
         g_versionRecord.dwMajorVersion = major;
@@ -78,8 +74,8 @@ protected:
 // Both keys exist: the version alone decides which one is read, and a version without a
 // key of its own reads neither and leaves the earlier log as it was.
 TEST_F(PluginVersionSectionTest, TheReportedVersionChoosesTheKey) {
-    UninstallKey native(kNativeKey, KeyState::WithDisplayName, kNativeName);
-    UninstallKey wow(kWowKey, KeyState::WithDisplayName, kWowName);
+    UninstallKey native(kNativeUninstallKey, KeyState::WithDisplayName, kNativeName);
+    UninstallKey wow(kWowUninstallKey, KeyState::WithDisplayName, kWowName);
     const struct {
         DWORD major, minor;
         const char* shown;
@@ -129,7 +125,7 @@ TEST_F(PluginVersionSectionTest, TheDisplayNameIsShownAsReadOrTheQueryFailureIsR
         {"261 bytes", true, REG_BINARY, full + "x", nullptr, ERROR_MORE_DATA},
         {"missing", false, REG_NONE, "", nullptr, ERROR_FILE_NOT_FOUND},
     };
-    UninstallKey native(kNativeKey, KeyState::WithoutDisplayName, nullptr);
+    UninstallKey native(kNativeUninstallKey, KeyState::WithoutDisplayName, nullptr);
     SetVersion(5, 1);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -271,7 +267,7 @@ const VersionRun kVersionRuns[] = {
 };
 
 const char kChildCaseVariable[] = "VORLIX_VERSION_RUN_CASE";
-const char kChildFilter[] = "--gtest_filter=PluginVersionChild.RunsTheAnalysisItWasGiven";
+const char kChildFilter[] = "PluginVersionChild.RunsTheAnalysisItWasGiven";
 
 // Wine reports the server product type to a program that AppDefaults sets to "win7"; the
 // uninstall key depends on the version numbers alone, so both kinds of 6.1 choose the same.
@@ -321,69 +317,26 @@ TEST(PluginVersionChild, RunsTheAnalysisItWasGiven) {
     }
 }
 
-// A copy of this executable that Wine runs as the given Windows version.
-class VersionedCopy {
-public:
-    explicit VersionedCopy(const std::string& wineVersion)
-        : path_("C:\\vorlix_anarun_" + wineVersion + ".exe"),
-          appDefaults_(HKEY_CURRENT_USER,
-                       "Software\\Wine\\AppDefaults\\vorlix_anarun_" + wineVersion + ".exe") {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, sizeof self);
-        copied_ = CopyFileA(self, path_.c_str(), FALSE) != FALSE;
-        appDefaults_.SetText("Version", wineVersion);
-    }
-    ~VersionedCopy() { RemoveFile(path_); }
-    VersionedCopy(const VersionedCopy&) = delete;
-    VersionedCopy& operator=(const VersionedCopy&) = delete;
-    bool Ready() const { return copied_ && appDefaults_.Valid(); }
-
-    // Runs the helper test in the copy; its exit code, or -1 when it did not end in time.
-    DWORD RunChild() const {
-        std::string commandLine = "\"" + path_ + "\" " + kChildFilter;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessA(path_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            "C:\\", &startup, &process)) {
-            return static_cast<DWORD>(-2);
-        }
-        DWORD exitCode = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process.hProcess, 180000) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &exitCode);
-        } else {
-            TerminateProcess(process.hProcess, exitCode);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return exitCode;
-    }
-
-private:
-    std::string path_;
-    TemporaryKey appDefaults_;
-    bool copied_ = false;
-};
-
 TEST(PluginVersionUnderWindowsVersion, RealRunsReadTheUninstallKeyOfTheReportedVersion) {
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeKey));
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowKey));
-    VersionedCopy windowsXp("winxp");
-    VersionedCopy windows7("win7");
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeUninstallKey));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowUninstallKey));
+    VersionedCopy windowsXp("vorlix_anarun", "winxp");
+    VersionedCopy windows7("vorlix_anarun", "win7");
     ASSERT_TRUE(windowsXp.Ready());
     ASSERT_TRUE(windows7.Ready());
 
     for (const VersionRun& run : kVersionRuns) {
         SCOPED_TRACE(run.name);
-        UninstallKey native(kNativeKey, run.native, kNativeName);
-        UninstallKey wow(kWowKey, run.wow, kWowName);
+        UninstallKey native(kNativeUninstallKey, run.native, kNativeName);
+        UninstallKey wow(kWowUninstallKey, run.wow, kWowName);
         WriteFileBytes(kPluginVersionLog, kEarlierLog);
         RemoveFile(kSystemDataLog);
         ScopedEnvironmentVariable childCase(kChildCaseVariable, run.name);
 
         const VersionedCopy& copy =
             std::strcmp(run.wineVersion, "winxp") == 0 ? windowsXp : windows7;
-        EXPECT_EQ(copy.RunChild(), 0u);
+        const ChildRun child = copy.Run(kChildFilter, 180000);
+        EXPECT_EQ(child.exitCode, 0u) << child.output;
 
         // The child ran the analysis as that version ...
         const std::vector<std::string> system = SplitLogLines(ReadFileBytes(kSystemDataLog));

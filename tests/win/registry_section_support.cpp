@@ -97,21 +97,6 @@ DWORD TemporaryKey::ValueCount() const {
     return values;
 }
 
-ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
-    : name_(name) {
-    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
-    existed_ = size != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-    if (size != 0) {
-        saved_.assign(size, '\0');
-        saved_.resize(GetEnvironmentVariableA(name, &saved_[0], size));
-    }
-    applied_ = SetEnvironmentVariableA(name, value) != FALSE;
-}
-
-ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
-    SetEnvironmentVariableA(name_.c_str(), existed_ ? saved_.c_str() : nullptr);
-}
-
 INT_PTR CALLBACK AnalysisSectionListProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
         PrepareReportList(dialog, kAnalysisColumns, ListStyle::GridAndFullRow);
@@ -130,7 +115,7 @@ std::vector<std::vector<std::string>> SectionRows(const ReportDialogUnderTest& d
 }
 
 std::string PaddedName(const std::string& name) {
-    return name.size() < 90 ? name + std::string(90 - name.size(), ' ') : name;
+    return PadTo(name, 90);
 }
 
 namespace {

@@ -48,24 +48,6 @@ private:
     HKEY key_ = nullptr;
 };
 
-// Sets (or, with nullptr, removes) a variable of the test process for the life of the
-// object, then restores what it was.
-class ScopedEnvironmentVariable {
-public:
-    ScopedEnvironmentVariable(const char* name, const char* value);
-    ~ScopedEnvironmentVariable();
-    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
-    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
-    // False when the system refused the value.
-    bool Applied() const { return applied_; }
-
-private:
-    std::string name_;
-    std::string saved_;
-    bool existed_;
-    bool applied_;
-};
-
 // Dialog procedure for dialog 129 that sets up the list as the analysis run does before its
 // sections: analysis columns, a header row 0, the row cursor on it.
 INT_PTR CALLBACK AnalysisSectionListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

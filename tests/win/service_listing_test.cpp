@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "checks/service_listing_win.h"
+#include "checks/service_texts.h"
+#include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
 #include "tests/win/checks_test_support.h"
@@ -16,32 +18,6 @@
 namespace {
 
 const char kServiceLog[] = "C:\\Lensora_Brenhold.logServices";
-
-const char* const kStateTexts[] = {
-    "Undefined",       "Service Stopped",          "Service Start Pending", "Service Stop Pending",
-    "Service Running", "Service Continue Pending", "Service Pause Pending", "Service Paused",
-};
-
-std::string StateText(DWORD state) {
-    return state < 8 ? kStateTexts[state] : "state " + std::to_string(state);
-}
-
-// The four type codes with a text of their own; the listing names other
-// codes as it sees fit (within the 25-character field).
-std::string TypeTextOrEmpty(DWORD type) {
-    switch (type) {
-        case SERVICE_KERNEL_DRIVER:
-            return "KERNEL_DRIVER";
-        case SERVICE_FILE_SYSTEM_DRIVER:
-            return "FILE_SYSTEM_DRIVER";
-        case SERVICE_WIN32_OWN_PROCESS:
-            return "Win32_OWN_PROCESS";
-        case SERVICE_WIN32_SHARE_PROCESS:
-            return "WIN32_SHARE_PROCESS";
-        default:
-            return std::string();
-    }
-}
 
 struct SystemService {
     std::string displayName;
@@ -88,13 +64,13 @@ ServiceMap EnumerateServices() {
     return services;
 }
 
-// Whether a row shows the service with the texts of its type and state.
+// Whether a row shows the service with the texts of its type and state (the text tables are
+// checked on the host; here, that the listing gives them the system's codes).
 bool RowShows(const std::vector<std::string>& cells, const std::string& name,
               const SystemService& service) {
-    const std::string type = TypeTextOrEmpty(service.type);
     return cells.size() == 6 && cells[0] == service.displayName && cells[1] == name &&
-           (type.empty() ? !cells[2].empty() : cells[2] == type) &&
-           cells[3] == StateText(service.state) && cells[4].empty() && cells[5].empty();
+           cells[2] == ServiceTypeText(service.type) &&
+           cells[3] == ServiceStateText(service.state) && cells[4].empty() && cells[5].empty();
 }
 
 // Whether the list shows exactly the services of one answer of the system,
@@ -140,8 +116,8 @@ std::string Describe(const ServiceMap& answer) {
 std::string LogOfRows(const ReportDialogUnderTest& dialog, const std::string& timestampLine) {
     std::string log = timestampLine + "\r\n";
     for (int row = 0; row < dialog.RowCount(); ++row) {
-        log += PaddedField(dialog.Cell(row, 0), 90) + PaddedField(dialog.Cell(row, 1), 60) +
-               PaddedField(dialog.Cell(row, 2), 25) + dialog.Cell(row, 3) + "\r\n";
+        log += PadTo(dialog.Cell(row, 0), 90) + PadTo(dialog.Cell(row, 1), 60) +
+               PadTo(dialog.Cell(row, 2), 25) + dialog.Cell(row, 3) + "\r\n";
     }
     return log;
 }
@@ -336,13 +312,11 @@ TEST_F(ServiceListing, ListsEveryServiceOnceWithItsDisplayNameTypeAndState) {
     }
     EXPECT_TRUE(shown) << "list:\n" << Describe(dialog) << "system:\n" << Describe(answers.back());
 
-    const char* const titles[] = {
-        "Name", "Value", "Service Type", "Current State 1", "Current State 2", "Result"};
-    const int widths[] = {400, 100, 140, 100, 100, 100};
+    // The service set (checked on the host), through the listing's own column record.
     ASSERT_EQ(dialog.ColumnCount(), 6);
     for (int column = 0; column < 6; ++column) {
-        EXPECT_EQ(dialog.ColumnTitle(column), titles[column]);
-        EXPECT_EQ(dialog.ColumnWidth(column), widths[column]);
+        EXPECT_EQ(dialog.ColumnTitle(column), kServiceColumns[column].title);
+        EXPECT_EQ(dialog.ColumnWidth(column), kServiceColumns[column].pixelWidth);
     }
     EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0);
     EXPECT_FALSE(dialog.ControlVisible(IDC_SORT_CASE_SENSITIVE));
@@ -460,8 +434,8 @@ TEST_F(ServiceListing, WritesEachServiceAsItsFourFieldsInTheOrderGiven) {
         EXPECT_EQ(
             dialog.Row(static_cast<int>(i)),
             (std::vector<std::string>{s.displayName, s.serviceName, types[i], states[i], "", ""}));
-        expectedLog += PaddedField(s.displayName, 90) + PaddedField(s.serviceName, 60) +
-                       PaddedField(types[i], 25) + states[i] + "\r\n";
+        expectedLog += PadTo(s.displayName, 90) + PadTo(s.serviceName, 60) + PadTo(types[i], 25) +
+                       states[i] + "\r\n";
     }
     EXPECT_EQ(ReadFileBytes(kServiceLog), expectedLog);
     // The 95-character display name and the 60-character service name fill
@@ -577,16 +551,7 @@ TEST_F(ServiceListing, EveryFailureIsShownAndLeavesNoColumnsNoRowsAndNothingOpen
 }
 
 TEST_F(ServiceListing, EscapeAndTheCloseBoxEndWithTwoAndOkWith1010) {
-    const struct {
-        const char* how;
-        PostedMessage message;
-        INT_PTR result;
-    } cases[] = {
-        {"Escape", {WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0}, IDCANCEL},
-        {"close box", {WM_CLOSE, 0, 0}, IDCANCEL},
-        {"OK", {WM_COMMAND, MAKEWPARAM(IDC_REPORT_OK, BN_CLICKED), 0}, IDC_REPORT_OK},
-    };
-    for (const auto& c : cases) {
+    for (const ReportClosing& c : kReportClosings) {
         ServiceManagerStandIn manager(ServiceManagerStandIn::Answer::NothingToList);
         EXPECT_EQ(RunReportDialogModal(ServiceListingDialogProc, 0, {c.message}), c.result)
             << c.how;

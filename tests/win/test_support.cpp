@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/message_box_win.h"
 #include "res/resource.h"
@@ -32,43 +33,6 @@ const std::vector<RecordedBox>& MessageBoxRecorder::Boxes() const {
 
 void MessageBoxRecorder::Clear() {
     g_boxes.clear();
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
-    }
-    char block[65536];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) {
-        bytes.append(block, read);
-    }
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-void RemoveFile(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-}
-
-bool FileExistsAt(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string SystemText(DWORD code) {
@@ -190,6 +154,12 @@ INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
     return result;
 }
 
+const ReportClosing kReportClosings[3] = {
+    {"Escape", {WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0}, IDCANCEL},
+    {"close box", {WM_CLOSE, 0, 0}, IDCANCEL},
+    {"OK", {WM_COMMAND, MAKEWPARAM(IDC_REPORT_OK, BN_CLICKED), 0}, IDC_REPORT_OK},
+};
+
 bool LooksLikeTimestamp(const std::string& text) {
     const char* form = "dd.dd.dddd dd:dd dd";
     if (text.size() != 19) {
@@ -219,8 +189,131 @@ std::vector<std::string> SplitLogLines(const std::string& bytes) {
     return lines;
 }
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+std::string PadTo(const std::string& text, size_t width) {
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name, const char* value)
+    : name_(name) {
+    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    existed_ = size != 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    if (size != 0) {
+        saved_.assign(size, '\0');
+        saved_.resize(GetEnvironmentVariableA(name, &saved_[0], size));
+    }
+    applied_ = SetEnvironmentVariableA(name, value) != FALSE;
+}
+
+ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
+    SetEnvironmentVariableA(name_.c_str(), existed_ ? saved_.c_str() : nullptr);
+}
+
+namespace {
+
+// The import address slot of dll!function in this program's import table.
+void** FindImportSlot(const char* dll, const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) {
+        return nullptr;
+    }
+    auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+    for (; descriptor->Name != 0; ++descriptor) {
+        if (lstrcmpiA(reinterpret_cast<const char*>(base + descriptor->Name), dll) != 0) {
+            continue;
+        }
+        const DWORD nameTable = descriptor->OriginalFirstThunk != 0 ? descriptor->OriginalFirstThunk
+                                                                    : descriptor->FirstThunk;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + nameTable);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) {
+                continue;
+            }
+            const auto* byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                return reinterpret_cast<void**>(&slots->u1.Function);
+            }
+        }
+    }
+    return nullptr;
+}
+
+void WriteSlot(void** slot, void* value) {
+    DWORD protection = 0;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+}  // namespace
+
+ImportPatch::ImportPatch(const char* dll, const char* function, void* replacement)
+    : slot_(FindImportSlot(dll, function)), original_(slot_ ? *slot_ : nullptr) {
+    if (slot_) {
+        WriteSlot(slot_, replacement);
+    }
+}
+
+ImportPatch::~ImportPatch() {
+    if (slot_) {
+        WriteSlot(slot_, original_);
+    }
+}
+
+std::string ThisProgram() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    return program;
+}
+
+ChildRun RunTestProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                        const char* folder) {
+    ChildRun run{static_cast<DWORD>(-1), std::string(), false};
+    char outputPath[MAX_PATH];
+    char temporary[MAX_PATH];
+    GetTempPathA(sizeof temporary, temporary);
+    GetTempFileNameA(temporary, "vlx", 0, outputPath);
+
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    HANDLE output = CreateFileA(outputPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
+    PROCESS_INFORMATION process = {};
+    BOOL started = FALSE;
+    {
+        // The child must not overwrite the report of the run that started it.
+        ScopedEnvironmentVariable noReport("GTEST_OUTPUT", nullptr);
+        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
+                                 nullptr, folder, &startup, &process);
+    }
+    CloseHandle(output);
+    if (started) {
+        if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+            TerminateProcess(process.hProcess, static_cast<UINT>(-1));
+            WaitForSingleObject(process.hProcess, INFINITE);
+            run.output = "child ended after the time-out\n";
+        }
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    } else {
+        run.output = "child not started: " + SystemText(GetLastError());
+    }
+    run.output += ReadFileBytes(outputPath);
+    DeleteFileA(outputPath);
+    run.passed = run.exitCode == 0 && run.output.find("[       OK ]") != std::string::npos &&
+                 run.output.find("[  FAILED  ]") == std::string::npos;
+    return run;
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/file_support.h"
+
 struct RecordedBox {
     HWND owner;
     std::string text;
@@ -24,11 +26,6 @@ public:
     void Clear();
 };
 
-// Files under C:\ of the private test prefix.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-void RemoveFile(const std::string& path);
-bool FileExistsAt(const std::string& path);
 std::string SystemText(DWORD code);
 
 // Dialog 129, created modeless with a command procedure, destroyed at the end.
@@ -68,11 +65,17 @@ INT_PTR RunReportDialogModal(DLGPROC procedure, LPARAM parameter,
 // text is shown whole.
 std::vector<std::string> TextsNotShownWhole(HWND dialog);
 
+// Escape, the close box and "OK", and what the export check, the service listing and the
+// comparison end their dialog with for each.
+struct ReportClosing {
+    const char* how;
+    PostedMessage message;
+    INT_PTR result;
+};
+extern const ReportClosing kReportClosings[3];
+
 // The timestamp line form: "dd.mm.yyyy hh:mm ss".
 bool LooksLikeTimestamp(const std::string& text);
-
-// Whether the tests run under Wine, for the few checks where Wine differs.
-bool RunningUnderWine();
 
 // The tests are built for 64-bit Windows on machines that cannot run 32-bit
 // programs; the few expectations that hold only for the 32-bit program are
@@ -83,3 +86,62 @@ constexpr const char* kOnlyThe32BitProgram =
 
 // Splits log bytes into lines at CR LF; a last line without CR LF is kept.
 std::vector<std::string> SplitLogLines(const std::string& bytes);
+
+// The text padded with blanks to `width` characters, as a non-last log field (unchanged when
+// it is as long or longer).
+std::string PadTo(const std::string& text, size_t width);
+
+// Sets (or, with nullptr, removes) a variable of the test process for the life of the
+// object, then restores what it was.
+class ScopedEnvironmentVariable {
+public:
+    ScopedEnvironmentVariable(const char* name, const char* value);
+    ~ScopedEnvironmentVariable();
+    ScopedEnvironmentVariable(const ScopedEnvironmentVariable&) = delete;
+    ScopedEnvironmentVariable& operator=(const ScopedEnvironmentVariable&) = delete;
+    // False when the system refused the value.
+    bool Applied() const { return applied_; }
+
+private:
+    std::string name_;
+    std::string saved_;
+    bool existed_;
+    bool applied_;
+};
+
+// Points this program's import of dll!function at `replacement` while it lives, so that a
+// test can make one system call fail, or watch its arguments, as the code under test makes it.
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, void* replacement);
+    ~ImportPatch();
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+    bool Active() const { return slot_ != nullptr; }
+    // The system's own function, for replacements that pass calls on.
+    template <typename Function>
+    Function Original() const {
+        return reinterpret_cast<Function>(original_);
+    }
+
+private:
+    void** slot_;
+    void* original_;
+};
+
+struct ChildRun {
+    DWORD exitCode;  // -1 when the child was ended after the time-out
+    std::string output;
+    // Whether a test named by the filter ran and passed (a filter that matches nothing also
+    // exits with 0).
+    bool passed;
+};
+
+// Runs a copy of a test program with the arguments (in `folder`, or in this one's with
+// nullptr), its output going through a file, and ends it after `timeoutMs`.
+ChildRun RunTestProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                        const char* folder = nullptr);
+
+// The path of this test program.
+std::string ThisProgram();

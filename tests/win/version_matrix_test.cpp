@@ -18,10 +18,6 @@ namespace {
 
 using Row = std::vector<std::string>;
 
-const char kNativeKey[] =
-    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
-const char kWowKey[] =
-    "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1";
 const char kNativeName[] = "Mach3 Lensora 2.0 (native key)";
 const char kWowName[] = "Mach3 Lensora 2.0 (Wow6432Node key)";
 const char kChildVariable[] = "VORLIX_MATRIX_WINE_VERSION";
@@ -86,16 +82,8 @@ const WineVersion* FindWineVersion(const std::string& wineName) {
     return nullptr;
 }
 
-// The edition as the system metrics give it, first test that holds.
-std::string EditionFromSystem() {
-    if (GetSystemMetrics(87) != 0) {
-        return "Media Center Edition";
-    }
-    if (GetSystemMetrics(88) != 0) {
-        return "Starter Edition";
-    }
-    return GetSystemMetrics(86) != 0 ? "Tablet Edition" : "None";
-}
+// Wine reports none of the Media Center, Starter and Tablet editions.
+const char kEdition[] = "None";
 
 // Under WOW64 a 32-bit program's "SOFTWARE\Microsoft\..." is redirected to Wow6432Node, so
 // both uninstall keys are one key there, made once with the Wow6432Node name.
@@ -113,10 +101,10 @@ const char* ShownName(UninstallKey key) {
 class UninstallKeys {
 public:
     UninstallKeys() {
-        wow_ = std::make_unique<TemporaryKey>(HKEY_LOCAL_MACHINE, kWowKey);
+        wow_ = std::make_unique<TemporaryKey>(HKEY_LOCAL_MACHINE, kWowUninstallKey);
         wow_->SetText("DisplayName", kWowName);
         if (!RunsUnderWow64()) {
-            native_ = std::make_unique<TemporaryKey>(HKEY_LOCAL_MACHINE, kNativeKey);
+            native_ = std::make_unique<TemporaryKey>(HKEY_LOCAL_MACHINE, kNativeUninstallKey);
             native_->SetText("DisplayName", kNativeName);
         }
     }
@@ -152,7 +140,7 @@ TEST(VersionMatrixChild, ShowsTheNameEditionAndUninstallKeyOfTheReportedVersion)
 
     ReportDialogUnderTest dialog(AnalysisDialogProc, 0);
 
-    const std::string edition = EditionFromSystem();
+    const std::string edition = kEdition;
     EXPECT_EQ(dialog.Row(kFirstSystemRow + 2), (Row{"Windows version", expected->name, ""}));
     EXPECT_EQ(dialog.Row(kFirstSystemRow + 3), (Row{"Additional Info ", edition, ""}));
     const std::vector<std::string> log = SplitLogLines(ReadFileBytes(kSystemDataLog));
@@ -173,80 +161,21 @@ TEST(VersionMatrixChild, ShowsTheNameEditionAndUninstallKeyOfTheReportedVersion)
     EXPECT_TRUE(RunBoxes(boxes.Boxes()).empty());
 }
 
-// A copy of this executable that Wine runs as the given version (its AppDefaults entry).
-class VersionedCopy {
-public:
-    explicit VersionedCopy(const std::string& wineName)
-        : path_("C:\\vorlix_matrix_" + wineName + ".exe"),
-          output_("C:\\vorlix_matrix_" + wineName + ".txt"),
-          appDefaults_(HKEY_CURRENT_USER,
-                       "Software\\Wine\\AppDefaults\\vorlix_matrix_" + wineName + ".exe") {
-        char self[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, self, sizeof self);
-        copied_ = CopyFileA(self, path_.c_str(), FALSE) != FALSE;
-        appDefaults_.SetText("Version", wineName);
-    }
-    ~VersionedCopy() {
-        RemoveFile(path_);
-        RemoveFile(output_);
-    }
-    VersionedCopy(const VersionedCopy&) = delete;
-    VersionedCopy& operator=(const VersionedCopy&) = delete;
-    bool Ready() const { return copied_ && appDefaults_.Valid(); }
-
-    // Runs the child test; its exit code (-1 when it did not end in time) and its output.
-    DWORD Run(std::string* output) const {
-        SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-        HANDLE file = CreateFileA(output_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string commandLine = "\"" + path_ + "\" --gtest_filter=" + kChildFilter;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = file;
-        startup.hStdError = file;
-        PROCESS_INFORMATION process = {};
-        DWORD exitCode = static_cast<DWORD>(-2);
-        if (CreateProcessA(path_.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                           "C:\\", &startup, &process)) {
-            if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-                GetExitCodeProcess(process.hProcess, &exitCode);
-            } else {
-                exitCode = static_cast<DWORD>(-1);
-                TerminateProcess(process.hProcess, exitCode);
-                WaitForSingleObject(process.hProcess, INFINITE);
-            }
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
-        }
-        CloseHandle(file);
-        *output = ReadFileBytes(output_);
-        return exitCode;
-    }
-
-private:
-    std::string path_;
-    std::string output_;
-    TemporaryKey appDefaults_;
-    bool copied_ = false;
-};
-
 TEST(VersionMatrix, EveryWindowsVersionShowsItsNameAndReadsOrSkipsTheUninstallKey) {
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeKey));
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowKey));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeUninstallKey));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowUninstallKey));
     UninstallKeys keys;
     ASSERT_TRUE(keys.Ready());
     for (const WineVersion& wine : kWineVersions) {
         SCOPED_TRACE(wine.wineName);
-        VersionedCopy copy(wine.wineName);
+        VersionedCopy copy("vorlix_matrix", wine.wineName);
         ASSERT_TRUE(copy.Ready());
         ScopedEnvironmentVariable childVersion(kChildVariable, wine.wineName);
-        std::string output;
 
-        const DWORD exitCode = copy.Run(&output);
+        const ChildRun run = copy.Run(kChildFilter, 60000);
 
-        EXPECT_EQ(exitCode, 0u) << output;
-        EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+        EXPECT_EQ(run.exitCode, 0u) << run.output;
+        EXPECT_NE(run.output.find("[  PASSED  ] 1 test"), std::string::npos) << run.output;
     }
 }
 
@@ -269,8 +198,8 @@ struct PrefixKind {
 // Row 5 names the system's architecture, row 29 the one this program runs as, and the
 // OpenCV files are looked for in the program files folder that such programs get.
 void ExpectArchitectureAndPaths(const PrefixKind& kind) {
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeKey));
-    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowKey));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kNativeUninstallKey));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kWowUninstallKey));
     MessageBoxRecorder boxes;
 
     ReportDialogUnderTest dialog(AnalysisDialogProc, 0);

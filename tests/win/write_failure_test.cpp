@@ -279,8 +279,7 @@ public:
         // 5.1 reads the uninstall key without Wow6432Node.
         g_versionRecord.dwMajorVersion = 5;
         g_versionRecord.dwMinorVersion = 1;
-        Key("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1")
-            .SetText("DisplayName", "Mach3 Lensora 1.05");
+        Key(kNativeUninstallKey).SetText("DisplayName", "Mach3 Lensora 1.05");
         Key("Software\\Brenhold-Soft\\Mach3Lensora", HKEY_CURRENT_USER);
         for (int i = 0; i < 4; ++i) {
             const std::string code = "7E57" + std::string(26, '0') + "F" + std::to_string(i);
@@ -328,8 +327,7 @@ TEST_P(WriteFailureInASection, IsShownOnceClosesTheLogOnceAndTheListIsFilledToTh
     const SectionCase& c = GetParam();
     if (c.procedure == AnalysisSectionListProc &&
         (KeyExists(HKEY_CURRENT_USER, "Software\\Brenhold-Soft\\Mach3Lensora") ||
-         KeyExists(HKEY_LOCAL_MACHINE,
-                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Mach3 Lensora_is1"))) {
+         KeyExists(HKEY_LOCAL_MACHINE, kNativeUninstallKey))) {
         GTEST_SKIP()
             << "the prefix holds plug-in settings or an uninstall key; they are left alone";
     }

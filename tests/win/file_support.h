@@ -1,0 +1,16 @@
+// Files and the Wine check, shared by the Wine tests and the end-to-end driver (which links no
+// part of the program).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Files under C:\ of the private test prefix.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+void RemoveFile(const std::string& path);
+bool FileExistsAt(const std::string& path);
+
+// Whether the tests run under Wine, for the few checks where Wine differs.
+bool RunningUnderWine();

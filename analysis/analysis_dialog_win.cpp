@@ -25,9 +25,7 @@ void EmitHeaderRow() {
 
 // Every run starts the element log afresh; CheckElement appends to it.
 void StartElementLog() {
-    if (OpenSectionLog(kElementLogPath)) {
-        CloseCurrentLog();
-    }
+    const SectionLog log(kElementLogPath);
 }
 
 // A joined path that does not fit MAX_PATH is checked and shown whole rather

@@ -4,6 +4,8 @@
 // own last row. Results are 1 or 0; the run ignores them.
 #pragma once
 
+#include "report/log_paths.h"
+
 int RunSystemDataSection();
 // Appends one element row (path, "found"/"Not found") and one element log line.
 int CheckElement(const char* path);
@@ -13,6 +15,3 @@ int RunSettingsSection();
 int RunInstalledProductsSection();
 int RunRuntimeSection();
 int RunPathSection();
-
-// The element log that the run creates and CheckElement appends to.
-constexpr char kElementLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeElement";

@@ -14,12 +14,6 @@ bool PathExists(const char* path) {
     return _access(path, 0) == 0;
 }
 
-void MoveToEnd(HANDLE file) {
-    LARGE_INTEGER distance;
-    distance.QuadPart = 0;
-    SetFilePointerEx(file, distance, nullptr, FILE_END);
-}
-
 }  // namespace
 
 int CheckElement(const char* path) {
@@ -27,11 +21,10 @@ int CheckElement(const char* path) {
     InsertReportRow(path);
     // The element log is reopened for every line; without it the row keeps
     // only its name (OpenExistingLog has told the user why).
-    if (!OpenExistingLog(kElementLogPath, &g_currentLogFile)) {
+    const SectionLog log(kElementLogPath, SectionLog::Mode::Append);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
-    MoveToEnd(g_currentLogFile);
     WriteLogField(LogFieldWidthOf(kAnalysisColumns, 0), path, false);
     RowLastCell(kResultColumn, PathExists(path) ? "found" : "Not found");
     return 1;

@@ -7,12 +7,12 @@
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
 constexpr char kProductsKeyPath[] = "SOFTWARE\\Classes\\Installer\\Products";
 constexpr char kProductsKeyText[] = "HKLM SOFTWARE\\Classes\\Installer\\Products";
-constexpr char kProductsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs";
 constexpr char kProductNameValue[] = "ProductName";
 constexpr char kClassInstalled[] = "Class installed";
 constexpr char kErrorCaption[] = "Vorlix Error";
@@ -71,10 +71,10 @@ int RunInstalledProductsSection() {
     if (ended != ERROR_NO_MORE_ITEMS) {
         return 0;
     }
-    if (!OpenSectionLog(kProductsLogPath)) {
+    const SectionLog log(kProductsLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     std::size_t listed = 0;
     for (std::size_t i = 0; i < names.Count(); ++i) {
         const std::string path = std::string(kProductsKeyPath) + "\\" + names.At(i);

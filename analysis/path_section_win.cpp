@@ -7,10 +7,10 @@
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
-constexpr char kPathLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePATH";
 constexpr char kErrorCaption[] = "Vorlix Error";
 constexpr int kValueColumn = 1;
 
@@ -22,10 +22,10 @@ void ShowControlCharacterWarning(const PathWarning& warning) {
 }  // namespace
 
 int RunPathSection() {
-    if (!OpenSectionLog(kPathLogPath)) {
+    const SectionLog log(kPathLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     std::vector<char> value(kPathBufferSize);
     value[0] = '\0';
     const DWORD length = GetEnvironmentVariableA(kPathVariableName, value.data(), kPathQuerySize);

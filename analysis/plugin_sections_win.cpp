@@ -14,11 +14,10 @@
 #include "platform/handles_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
-constexpr char kPluginVersionLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePluginVersion";
-constexpr char kPluginsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePlugins";
 constexpr char kPluginFolder[] = "C:\\Mach3\\plugins";
 constexpr char kPluginPattern[] = "*.dll";
 constexpr char kDisplayNameValue[] = "DisplayName";
@@ -85,10 +84,10 @@ int RunPluginVersionSection() {
     if (!key) {
         return 0;
     }
-    if (!OpenSectionLog(kPluginVersionLogPath)) {
+    const SectionLog log(kPluginVersionLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     char data[kDisplayNameSize];
     DWORD size = sizeof data;
     const LONG result = RegQueryValueExA(key.Get(), kDisplayNameValue, nullptr, nullptr,
@@ -110,10 +109,10 @@ int RunPluginVersionSection() {
 // before is restored when the section ends. A missing folder lists nothing rather than
 // whatever folder happened to be current.
 int RunPluginFolderSection() {
-    if (!OpenSectionLog(kPluginsLogPath)) {
+    const SectionLog log(kPluginsLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     const CurrentDirectoryRestorer restoreDirectory;
     if (_chdir(kPluginFolder) != 0) {
         return 1;

@@ -4,10 +4,10 @@
 #include "platform/handles_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
-constexpr char kRuntimeLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeRedist";
 constexpr char kErrorCaption[] = "Vorlix Error";
 constexpr int kResultColumn = 2;
 constexpr DWORD kProductNameBufferSize = 260;
@@ -15,10 +15,10 @@ constexpr DWORD kProductNameBufferSize = 260;
 }  // namespace
 
 int RunRuntimeSection() {
-    if (!OpenSectionLog(kRuntimeLogPath)) {
+    const SectionLog log(kRuntimeLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     UniqueKey key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRuntimeProductKey, 0, KEY_QUERY_VALUE, key.Put()) !=
         ERROR_SUCCESS) {

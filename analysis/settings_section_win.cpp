@@ -11,10 +11,10 @@
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
-constexpr char kSettingsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSettings";
 constexpr char kErrorCaption[] = "Vorlix Error";
 constexpr int kValueColumn = 1;
 
@@ -81,10 +81,10 @@ int RunSettingsSection() {
         ShowSystemError(static_cast<DWORD>(open), kErrorCaption);
         return 0;
     }
-    if (!OpenSectionLog(kSettingsLogPath)) {
+    const SectionLog log(kSettingsLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     for (const SettingRecord* record = kSettings; record->name != nullptr; ++record) {
         if (!IsKnownSettingType(record->type)) {
             EmitUnknownTypeRow(*record);

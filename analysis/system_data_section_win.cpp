@@ -10,10 +10,10 @@
 #include "analysis/system_tables.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
+#include "report/log_paths.h"
 
 namespace {
 
-constexpr char kSystemDataLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSystemData";
 constexpr int kValueColumn = 1;
 
 // A row whose log line is its label, one blank and its value.
@@ -114,10 +114,10 @@ void EmitProgramArchitectureRow() {
 // other, advances before each of its rows: without its log it emits nothing and
 // the next section's first row still directly follows the header.
 int RunSystemDataSection() {
-    if (!OpenSectionLog(kSystemDataLogPath)) {
+    const SectionLog log(kSystemDataLogPath);
+    if (!log.Opened()) {
         return 1;
     }
-    CurrentLogScope log;
     EmitMemoryRow();
     EmitCpuBrandRow();
     EmitWindowsRows();

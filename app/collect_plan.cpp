@@ -1,21 +1,5 @@
 #include "app/collect_plan.h"
 
-const char* const kCollectedLogs[] = {
-    "C:\\Lensora_Brenhold.logAnalyzeSystemData",
-    "C:\\Lensora_Brenhold.logAnalyzeElement",
-    "C:\\Lensora_Brenhold.logAnalyzePluginVersion",
-    "C:\\Lensora_Brenhold.logAnalyzePlugins",
-    "C:\\Lensora_Brenhold.logAnalyzeSettings",
-    "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs",
-    "C:\\Lensora_Brenhold.logAnalyzeRedist",
-    "C:\\Lensora_Brenhold.logAnalyzePATH",
-    "C:\\Lensora_Brenhold.logDlls",
-    "C:\\Lensora_Brenhold.logServices",
-};
-const int kCollectedLogCount = sizeof kCollectedLogs / sizeof kCollectedLogs[0];
-
-const char kMessagesLogPath[] = "C:\\Lensora_Brenhold.logMessages";
-
 namespace {
 
 void AppendOneLine(std::string& line, const char* text) {

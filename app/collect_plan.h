@@ -4,12 +4,6 @@
 #include <string>
 #include <vector>
 
-// Every log that the three test commands write, in the order they write them.
-extern const char* const kCollectedLogs[];
-extern const int kCollectedLogCount;
-// Receives, one line each, the messages that the menu commands would show.
-extern const char kMessagesLogPath[];
-
 // One message as one line: the caption, a tab, the text, CR LF. Line breaks
 // and tabs inside either become blanks, and the blanks that the system's
 // error texts end with are dropped, so a line is exactly one message.

@@ -14,6 +14,7 @@
 #include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
 #include "res/resource.h"
+#include "report/log_paths.h"
 
 namespace {
 
@@ -109,14 +110,14 @@ bool LastWriteTime(const char* path, FILETIME* time) {
 // that a log the run could not rewrite is not passed on in its old state.
 class WrittenLogs {
 public:
-    WrittenLogs() : before_(kCollectedLogCount) {
-        for (int i = 0; i < kCollectedLogCount; ++i) {
-            before_[i].existed = LastWriteTime(kCollectedLogs[i], &before_[i].time);
+    WrittenLogs() : before_(kTestLogCount) {
+        for (int i = 0; i < kTestLogCount; ++i) {
+            before_[i].existed = LastWriteTime(kTestLogPaths[i], &before_[i].time);
         }
     }
     bool Written(int i) const {
         FILETIME now;
-        if (!LastWriteTime(kCollectedLogs[i], &now)) {
+        if (!LastWriteTime(kTestLogPaths[i], &now)) {
             return false;
         }
         return !before_[i].existed || CompareFileTime(&now, &before_[i].time) != 0;
@@ -205,11 +206,11 @@ int RunCollect(const std::string& folder) {
     }
 
     if (!folder.empty() && !IsLogFolder(folder) && MakeFolder(folder)) {
-        for (int i = 0; i < kCollectedLogCount; ++i) {
+        for (int i = 0; i < kTestLogCount; ++i) {
             if (written.Written(i)) {
-                if (const DWORD error = CopyInto(folder, kCollectedLogs[i])) {
+                if (const DWORD error = CopyInto(folder, kTestLogPaths[i])) {
                     AppendToMessagesLog("Vorlix   CopyFile",
-                                        FailureText(kCollectedLogs[i], error).c_str());
+                                        FailureText(kTestLogPaths[i], error).c_str());
                 }
             }
         }

@@ -8,7 +8,6 @@ const char* const kEntryPointNames[kEntryPointCount + 1] = {
 };
 
 const char kExportCheckPluginPath[] = "C:\\mach3\\plugIns\\lensora.dll";
-const char kExportLogPath[] = "C:\\Lensora_Brenhold.logDlls";
 
 const char* ExportResultText(bool exported) {
     return exported ? "found" : "Not found";

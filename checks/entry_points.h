@@ -11,7 +11,5 @@ extern const char* const kEntryPointNames[kEntryPointCount + 1];
 // The plug-in DLL as the export check loads it (same file as the analysis checks).
 extern const char kExportCheckPluginPath[];  // "C:\mach3\plugIns\lensora.dll"
 
-extern const char kExportLogPath[];  // "C:\Lensora_Brenhold.logDlls"
-
 // Row result: "found" when the DLL exports the name, else "Not found".
 const char* ExportResultText(bool exported);

@@ -8,6 +8,7 @@
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
+#include "report/log_paths.h"
 
 namespace {
 

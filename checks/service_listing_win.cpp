@@ -11,10 +11,10 @@
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
+#include "report/log_paths.h"
 
 namespace {
 
-const char kServiceLogPath[] = "C:\\Lensora_Brenhold.logServices";
 const char kEnumFailureCaption[] = "Vorlix   EnumServicesStatus";
 
 // Drivers of every kind and both kinds of Win32 service, running or not.

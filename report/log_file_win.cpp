@@ -120,6 +120,25 @@ int OpenSectionLog(const char* fileName) {
     return StartCurrentLog();
 }
 
+SectionLog::SectionLog(const char* fileName, Mode mode) {
+    if (mode == Mode::Truncate) {
+        opened_ = OpenSectionLog(fileName) != 0;
+        return;
+    }
+    opened_ = OpenExistingLog(fileName, &g_currentLogFile) != 0;
+    if (opened_) {
+        LARGE_INTEGER distance;
+        distance.QuadPart = 0;
+        SetFilePointerEx(g_currentLogFile, distance, nullptr, FILE_END);
+    }
+}
+
+SectionLog::~SectionLog() {
+    if (opened_) {
+        CloseCurrentLog();
+    }
+}
+
 int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
                      const char* newFailureCaption) {
     CloseCurrentLog();

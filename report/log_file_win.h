@@ -34,6 +34,23 @@ int WriteLogField(int width, const char* text, bool last);
 // Closes the current log unless a failed write already did.
 void CloseCurrentLog();
 
+// The log of one section as the current log, for the life of the object:
+// opened when made (Truncate: created or truncated, with its timestamp line;
+// Append: an existing log, positioned at its end) and closed when it ends.
+// When it could not be opened the user has been told why and Opened() is false.
+class SectionLog {
+public:
+    enum class Mode { Truncate, Append };
+    explicit SectionLog(const char* fileName, Mode mode = Mode::Truncate);
+    ~SectionLog();
+    SectionLog(const SectionLog&) = delete;
+    SectionLog& operator=(const SectionLog&) = delete;
+    bool Opened() const { return opened_; }
+
+private:
+    bool opened_;
+};
+
 // Closes the current log at the end of a scope.
 class CurrentLogScope {
 public:

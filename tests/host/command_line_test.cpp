@@ -8,6 +8,7 @@
 #include "app/collect_plan.h"
 #include "app/command_line.h"
 #include "report/copy_text.h"
+#include "report/log_paths.h"
 
 namespace {
 
@@ -129,13 +130,13 @@ TEST(CollectTexts, FoldersAreCreatedFromTheOutermost) {
 }
 
 TEST(CollectTexts, EveryLogIsCollectedOnceUnderItsOwnName) {
-    EXPECT_EQ(kCollectedLogCount, 10);
-    for (int i = 0; i < kCollectedLogCount; ++i) {
-        const std::string name = FileNameOf(kCollectedLogs[i]);
-        EXPECT_EQ(std::string(kCollectedLogs[i]), "C:\\" + name);
+    EXPECT_EQ(kTestLogCount, 10);
+    for (int i = 0; i < kTestLogCount; ++i) {
+        const std::string name = FileNameOf(kTestLogPaths[i]);
+        EXPECT_EQ(std::string(kTestLogPaths[i]), "C:\\" + name);
         EXPECT_NE(CompareKindOfLogName(name), 0) << name;
         for (int j = 0; j < i; ++j) {
-            EXPECT_NE(name, FileNameOf(kCollectedLogs[j]));
+            EXPECT_NE(name, FileNameOf(kTestLogPaths[j]));
         }
     }
     EXPECT_EQ(FileNameOf(kMessagesLogPath), "Lensora_Brenhold.logMessages");

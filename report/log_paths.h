@@ -1,0 +1,22 @@
+// Every log file that Vorlix writes, in one place.
+#pragma once
+
+constexpr char kSystemDataLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSystemData";
+constexpr char kElementLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeElement";
+constexpr char kPluginVersionLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePluginVersion";
+constexpr char kPluginsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePlugins";
+constexpr char kSettingsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSettings";
+constexpr char kProductsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs";
+constexpr char kRuntimeLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeRedist";
+constexpr char kPathLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePATH";
+constexpr char kExportLogPath[] = "C:\\Lensora_Brenhold.logDlls";
+constexpr char kServiceLogPath[] = "C:\\Lensora_Brenhold.logServices";
+// Written by "/collect" only: the messages the menu commands would show.
+constexpr char kMessagesLogPath[] = "C:\\Lensora_Brenhold.logMessages";
+
+// The logs of the three test commands, in the order a full run writes them.
+constexpr const char* kTestLogPaths[] = {
+    kSystemDataLogPath, kElementLogPath, kPluginVersionLogPath, kPluginsLogPath, kSettingsLogPath,
+    kProductsLogPath,   kRuntimeLogPath, kPathLogPath,          kExportLogPath,  kServiceLogPath,
+};
+constexpr int kTestLogCount = sizeof kTestLogPaths / sizeof kTestLogPaths[0];

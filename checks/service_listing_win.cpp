@@ -7,6 +7,7 @@
 #include "checks/service_texts.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
+#include "platform/list_view_win.h"
 #include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
@@ -91,13 +92,16 @@ private:
     void Cell(ServiceColumn column, const char* text) {
         item_.iSubItem = column;
         item_.pszText = const_cast<char*>(text);
-        SendMessageA(list_, column == kDisplayName ? LVM_INSERTITEMA : LVM_SETITEMA, 0,
-                     reinterpret_cast<LPARAM>(&item_));
+        if (column == kDisplayName) {
+            list_.InsertItem(item_);
+        } else {
+            list_.SetItem(item_);
+        }
         const bool last = column == kCurrentState;
         WriteLogField(last ? 0 : LogFieldWidthOf(kServiceColumns, column), text, last);
     }
 
-    HWND list_;
+    ListView list_;
     LVITEMA item_;
 };
 

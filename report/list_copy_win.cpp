@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/error_text_win.h"
+#include "platform/list_view_win.h"
 #include "report/copy_text.h"
 #include "res/resource.h"
 
@@ -15,45 +16,10 @@ namespace {
 // procedure stands in front of it.
 const char kPreviousProcedure[] = "VorlixListCopyPrevious";
 
-std::string CellText(HWND list, int row, int column) {
-    // Compared fields can be up to 512 characters; longer texts are read in
-    // a bigger buffer rather than cut.
-    std::vector<char> buffer(520);
-    for (;;) {
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        buffer[0] = '\0';
-        const LRESULT length =
-            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        if (length < static_cast<LRESULT>(buffer.size()) - 1 || buffer.size() >= 65536) {
-            return std::string(buffer.data());
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-std::vector<std::string> ColumnTitles(HWND list) {
-    std::vector<std::string> titles;
-    const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    const int count = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char title[260] = {};
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT;
-        column.pszText = title;
-        column.cchTextMax = sizeof title;
-        SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-        titles.push_back(title);
-    }
-    return titles;
-}
-
-void AppendRow(std::string& text, HWND list, int row, int columns) {
+void AppendRow(std::string& text, const ListView& list, int row, int columns) {
     std::vector<std::string> cells;
     for (int column = 0; column < columns; ++column) {
-        cells.push_back(CellText(list, row, column));
+        cells.push_back(list.CellText(row, column));
     }
     AppendCopyLine(text, cells);
 }
@@ -69,10 +35,9 @@ POINT MenuPosition(HWND list, LPARAM position) {
     // The keyboard form carries -1 in both coordinates.
     if (LOWORD(position) == 0xFFFF && HIWORD(position) == 0xFFFF) {
         RECT row = {};
-        row.left = LVIR_LABEL;
-        const int focused = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
-        if (focused >= 0 &&
-            SendMessageA(list, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&row))) {
+        const ListView view(list);
+        const int focused = view.NextItem(-1, LVNI_FOCUSED);
+        if (focused >= 0 && view.ItemRect(focused, LVIR_LABEL, &row)) {
             point.x = row.left;
             point.y = row.bottom;
         } else {
@@ -180,8 +145,9 @@ void EnableListCopy(HWND list) {
     SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
 }
 
-std::string ListCopyText(HWND list) {
-    const std::vector<std::string> titles = ColumnTitles(list);
+std::string ListCopyText(HWND handle) {
+    const ListView list(handle);
+    const std::vector<std::string> titles = list.ColumnTitles();
     std::string text;
     if (titles.empty()) {
         return text;
@@ -189,16 +155,15 @@ std::string ListCopyText(HWND list) {
     AppendCopyLine(text, titles);
     const int columns = static_cast<int>(titles.size());
     // In report view the item order is the order shown, also after a sort.
-    int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    int row = list.NextItem(-1, LVNI_SELECTED);
     if (row < 0) {
-        const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        const int count = list.ItemCount();
         for (int i = 0; i < count; ++i) {
             AppendRow(text, list, i, columns);
         }
         return text;
     }
-    for (; row >= 0;
-         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) {
+    for (; row >= 0; row = list.NextItem(row, LVNI_SELECTED)) {
         AppendRow(text, list, row, columns);
     }
     return text;
@@ -238,8 +203,5 @@ bool CopyListToClipboard(HWND list) {
 }
 
 void SelectAllListRows(HWND list) {
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    ListView(list).SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/list_view_win.h"
 #include "report/list_copy_win.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
@@ -45,7 +46,7 @@ INT_PTR EndReportOnOkOrCancel(HWND dialog, WPARAM wParam) {
 
 void ShowSearchControls(HWND dialog, int showCommand) {
     for (int id : kSearchControls) {
-        ShowWindow(GetDlgItem(dialog, id), showCommand);
+        ShowDialogControl(dialog, id, showCommand != SW_HIDE);
     }
 }
 
@@ -57,8 +58,7 @@ void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record) {
     for (int i = 0; i < CountColumns(columns); ++i) {
         record.cx = columns[i].pixelWidth;
         record.pszText = const_cast<char*>(columns[i].title);
-        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(&record));
+        ListView(list).InsertColumn(i, record);
     }
 }
 
@@ -66,8 +66,7 @@ void PrepareReportList(HWND dialog, const ColumnSpec* columns, ListStyle style) 
     g_reportList = GetDlgItem(dialog, IDC_REPORT_LIST);
     g_reportColumns = columns;
     if (style == ListStyle::GridAndFullRow) {
-        SendMessageA(g_reportList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                     LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        ListView(g_reportList).SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     }
     std::memset(&g_rowCursor, 0, sizeof g_rowCursor);
     InsertColumnSet(g_reportList, columns, g_columnRecord);
@@ -77,13 +76,13 @@ void PrepareReportList(HWND dialog, const ColumnSpec* columns, ListStyle style) 
 void InsertReportRow(const char* text) {
     g_rowCursor.iSubItem = 0;
     g_rowCursor.pszText = const_cast<char*>(text);
-    SendMessageA(g_reportList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&g_rowCursor));
+    ListView(g_reportList).InsertItem(g_rowCursor);
 }
 
 void SetReportCell(int column, const char* text) {
     g_rowCursor.iSubItem = column;
     g_rowCursor.pszText = const_cast<char*>(text);
-    SendMessageA(g_reportList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&g_rowCursor));
+    ListView(g_reportList).SetItem(g_rowCursor);
 }
 
 void NextReportRow() {

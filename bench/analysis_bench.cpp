@@ -10,6 +10,7 @@
 
 #include "analysis/analysis_dialog_win.h"
 #include "platform/shell_state_win.h"
+#include "platform/list_view_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_format.h"
 #include "res/resource.h"
@@ -56,16 +57,11 @@ void RemoveProducts(int count) {
 }
 
 int CountRows(HWND list, int column, const std::string& prefix) {
-    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const ListView view(list);
+    const int rows = view.ItemCount();
     int matching = 0;
     for (int row = 0; row < rows; ++row) {
-        char text[600] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        matching += std::string(text).compare(0, prefix.size(), prefix) == 0;
+        matching += view.CellText(row, column).compare(0, prefix.size(), prefix) == 0;
     }
     return matching;
 }

@@ -1,5 +1,6 @@
 // Owning wrappers for every kind of Win32 handle the program opens.
 // Non-copyable, movable; each knows its own invalid value and how to close it.
+// (The plug-in DLL has none: the export check loads it and never frees it.)
 #pragma once
 
 #include <windows.h>
@@ -73,14 +74,7 @@ struct LocalMemoryTraits {
     static void Close(Type value) { LocalFree(value); }
 };
 
-struct ModuleHandleTraits {
-    using Type = HMODULE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type value) { FreeLibrary(value); }
-};
-
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueService = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
-using UniqueModule = UniqueHandle<ModuleHandleTraits>;

@@ -5,11 +5,19 @@
 #include <cstring>
 
 const char kRuntimeProductName[] = "Microsoft Visual C++ 2010  x86 Redistributable";
-const char kRuntimeVersion[] = "10.0.40219";
 const char kRuntimeProductKey[] =
     "SOFTWARE\\Classes\\Installer\\Products\\1d5e3c0feda1e123187686fed06e995a";
 const char kRuntimeProductNameValue[] = "ProductName";
 const char kRuntimeNotInstalled[] = "Not installed";
+
+namespace {
+
+const char kRuntimeVersion[] = "10.0.40219";
+constexpr std::size_t kRuntimeVersionLength = 10;
+// Where the version stands in the product name: after the name, a blank, a hyphen and a blank.
+constexpr std::size_t kRuntimeVersionOffset = 49;
+
+}  // namespace
 
 static_assert(sizeof kRuntimeProductName - 1 == kRuntimeProductNameLength,
               "runtime product name length");

@@ -9,12 +9,6 @@
 extern const char kRuntimeProductName[];
 constexpr std::size_t kRuntimeProductNameLength = 46;
 
-extern const char kRuntimeVersion[];  // "10.0.40219"
-constexpr std::size_t kRuntimeVersionLength = 10;
-
-// Where the version stands in the product name: after the name, a blank, a hyphen and a blank.
-constexpr std::size_t kRuntimeVersionOffset = 49;
-
 // Under HKEY_LOCAL_MACHINE.
 extern const char kRuntimeProductKey[];
 extern const char kRuntimeProductNameValue[];  // "ProductName"

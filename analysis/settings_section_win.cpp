@@ -1,10 +1,11 @@
-#include "analysis/settings_section_win.h"
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "analysis/analysis_sections_win.h"
+#include "analysis/settings_table.h"
 #include "platform/shell_state_win.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
@@ -38,8 +39,11 @@ void EmitUnknownTypeRow(const SettingRecord& record) {
     RowLastCell(kValueColumn, "");
 }
 
-}  // namespace
-
+// Fills the record's value buffer (bufferSize bytes) from the open settings key. A missing
+// value is first written with its default, which then fills the buffer. *bytesHeld receives
+// how many bytes of the buffer are valid: a REG_SZ value may have been stored without its
+// terminating zero, and its text must end within those bytes. Returns 1 when the buffer holds
+// the value to show, 0 when the setting failed and the user has been told why.
 int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DWORD* bytesHeld) {
     // A value stored shorter than the buffer (4 bytes where a double belongs) must not show
     // the bytes of an earlier run beside it: whatever the registry does not return is zero.
@@ -67,6 +71,8 @@ int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DW
     *bytesHeld = bufferSize;
     return 1;
 }
+
+}  // namespace
 
 int RunSettingsSection() {
     UniqueKey key;

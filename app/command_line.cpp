@@ -25,6 +25,21 @@ std::string SwitchName(const std::string& argument) {
     return Lowered(argument.substr(1));
 }
 
+// The compare kind for "analysis", "exports" or "services" (any case), else 0.
+int CompareKindOfWord(const std::string& word) {
+    const std::string lowered = Lowered(word);
+    if (lowered == "analysis") {
+        return 1;
+    }
+    if (lowered == "exports") {
+        return 2;
+    }
+    if (lowered == "services") {
+        return 3;
+    }
+    return 0;
+}
+
 }  // namespace
 
 const char kUsageText[] =
@@ -93,20 +108,6 @@ std::vector<std::string> SplitCommandLine(const char* commandLine) {
         }
         arguments.push_back(argument);
     }
-}
-
-int CompareKindOfWord(const std::string& word) {
-    const std::string lowered = Lowered(word);
-    if (lowered == "analysis") {
-        return 1;
-    }
-    if (lowered == "exports") {
-        return 2;
-    }
-    if (lowered == "services") {
-        return 3;
-    }
-    return 0;
 }
 
 int CompareKindOfLogName(const std::string& path) {

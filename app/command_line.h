@@ -28,9 +28,6 @@ struct StartRequest {
 // Switches may start with "/" or "-" and are matched without regard to case.
 StartRequest ParseArguments(const std::vector<std::string>& arguments);
 
-// The compare kind for "analysis", "exports" or "services" (any case), else 0.
-int CompareKindOfWord(const std::string& word);
-
 // The compare kind that a log's file name tells: 3 for ".logServices", 2 for
 // ".logDlls", 1 for ".logAnalyze" and its section suffixes; 0 for any other
 // name. The extension is matched without regard to case.

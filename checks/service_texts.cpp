@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
+namespace {
+
+constexpr std::size_t kServiceStateCount = 8;
+// Indexed by the current state code (1 SERVICE_STOPPED ... 7 SERVICE_PAUSED; 0 is never
+// reported).
 const char* const kServiceStateTexts[kServiceStateCount] = {
     "Undefined",       "Service Stopped",          "Service Start Pending", "Service Stop Pending",
     "Service Running", "Service Continue Pending", "Service Pause Pending", "Service Paused",
 };
-
-namespace {
 
 struct ServiceTypeName {
     std::uint32_t type;

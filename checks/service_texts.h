@@ -5,12 +5,6 @@
 #include <cstdint>
 #include <string>
 
-constexpr std::size_t kServiceStateCount = 8;
-
-// Indexed by the current state code (1 SERVICE_STOPPED ... 7 SERVICE_PAUSED; 0 is never
-// reported).
-extern const char* const kServiceStateTexts[kServiceStateCount];
-
 // The type text for dwServiceType. The four plain codes give "KERNEL_DRIVER",
 // "FILE_SYSTEM_DRIVER", "Win32_OWN_PROCESS" and "WIN32_SHARE_PROCESS". The other codes that
 // Windows reports get a name of their own, kept under the 25-character log field so the log

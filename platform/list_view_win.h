@@ -12,7 +12,6 @@
 class ListView {
 public:
     explicit ListView(HWND list) : list_(list) {}
-    HWND Handle() const { return list_; }
 
     int InsertColumn(int index, const LVCOLUMNA& column) const;
     // LVM_INSERTITEMA / LVM_SETITEMA with the record as it stands.

@@ -12,6 +12,10 @@
 
 namespace {
 
+std::string ListCopyText(HWND list);
+bool CopyListToClipboard(HWND list);
+void SelectAllListRows(HWND list);
+
 // The list's own window procedure, kept on the list while the copy
 // procedure stands in front of it.
 const char kPreviousProcedure[] = "VorlixListCopyPrevious";
@@ -134,17 +138,9 @@ bool OpenClipboardSoon(HWND owner) {
     return false;
 }
 
-}  // namespace
-
-void EnableListCopy(HWND list) {
-    if (list == nullptr || GetPropA(list, kPreviousProcedure) != nullptr) {
-        return;
-    }
-    const LONG_PTR previous =
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListCopyProc));
-    SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
-}
-
+// The column titles, then the selected rows (every row when none is
+// selected) in the order shown, as AppendCopyLine forms them. Empty for a
+// list without columns.
 std::string ListCopyText(HWND handle) {
     const ListView list(handle);
     const std::vector<std::string> titles = list.ColumnTitles();
@@ -169,6 +165,7 @@ std::string ListCopyText(HWND handle) {
     return text;
 }
 
+// Returns false (after telling the user) when the clipboard cannot be taken.
 bool CopyListToClipboard(HWND list) {
     std::string text;
     try {
@@ -204,4 +201,15 @@ bool CopyListToClipboard(HWND list) {
 
 void SelectAllListRows(HWND list) {
     ListView(list).SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+}  // namespace
+
+void EnableListCopy(HWND list) {
+    if (list == nullptr || GetPropA(list, kPreviousProcedure) != nullptr) {
+        return;
+    }
+    const LONG_PTR previous =
+        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListCopyProc));
+    SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
 }

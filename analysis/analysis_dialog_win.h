@@ -2,6 +2,6 @@
 
 #include <windows.h>
 
-// Command procedure of "Analyze": the whole analysis runs while the report
+// Dialog procedure of the analysis command: the whole run happens while the report
 // dialog initialises.
 INT_PTR CALLBACK AnalysisDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

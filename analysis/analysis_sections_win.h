@@ -7,7 +7,7 @@
 #include "report/log_paths.h"
 
 int RunSystemDataSection();
-// Appends one element row (path, "found"/"Not found") and one element log line.
+// Appends one element row (the path and whether it exists) and its log line.
 int CheckElement(const char* path);
 int RunPluginVersionSection();
 int RunPluginFolderSection();

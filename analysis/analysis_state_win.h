@@ -15,5 +15,5 @@ extern char g_programFilesFolder[MAX_PATH];
 // Exists only while a run is under way.
 extern std::unique_ptr<ProductNameList> g_productNames;
 
-// Clears the version record, sets its size and asks the system; true on success.
+// Refills g_versionRecord from the system; true on success.
 bool QueryVersionRecord();

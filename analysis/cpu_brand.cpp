@@ -31,7 +31,7 @@ void RunCpuid(std::uint32_t leaf, std::uint32_t out[4]) {
     out[2] = c;
     out[3] = d;
 #else
-    // Only x86 has CPUID: elsewhere the brand reads as empty and is shown as "Not defined".
+    // Only x86 has CPUID: elsewhere the brand reads as empty.
     (void)leaf;
     out[0] = out[1] = out[2] = out[3] = 0;
 #endif

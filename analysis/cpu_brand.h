@@ -7,15 +7,13 @@
 constexpr std::size_t kCpuBrandBufferSize = 128;
 
 // Shown instead of an empty brand.
-extern const char kCpuBrandNotDefined[];  // "Not defined"
+extern const char kCpuBrandNotDefined[];
 
-// Builds the brand from the twelve result registers of leaves 0x80000002, 0x80000003 and
-// 0x80000004, each leaf as EAX, EBX, ECX, EDX, each register's bytes lowest first. The buffer
-// is zeroed first, so the brand (48 bytes at most) is always terminated; blanks that the
-// processor supplies are kept. A brand whose text is empty (its first byte is zero, as when
-// all three leaves are zero) becomes "Not defined", so the row never shows an empty value.
+// Builds the brand from the registers of the three leaves in order, each as EAX, EBX, ECX,
+// EDX with bytes lowest first, into a zeroed buffer, so it is always terminated. The
+// processor's blanks are kept; an empty brand becomes kCpuBrandNotDefined.
 void BrandFromRegisters(const std::uint32_t regs[12], char buffer[kCpuBrandBufferSize]);
 
-// Executes CPUID for 0x80000000 up to 0x80000004 (sub-leaf 0) and fills buffer as
-// BrandFromRegisters does. The highest extended leaf is not consulted.
+// Runs CPUID 0x80000000 to 0x80000004 (sub-leaf 0) and fills buffer as BrandFromRegisters
+// does. The highest extended leaf is not consulted.
 void ReadCpuBrand(char buffer[kCpuBrandBufferSize]);

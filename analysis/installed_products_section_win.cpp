@@ -22,8 +22,8 @@ constexpr DWORD kProductNameBufferSize = 260;
 // Receives each enumerated product code.
 char g_productCode[MAX_PATH];
 
-// "<system error text>   RegOpenKey: <key>". Built whole rather than in a fixed buffer, so
-// that neither a long system text nor a long key path is ever cut.
+// Built whole rather than in a fixed buffer, so that neither a long system text nor a long
+// key path is ever cut.
 void ShowRegOpenKeyFailure(LONG code, const std::string& key) {
     const SystemErrorText text(static_cast<DWORD>(code));
     const std::string message = std::string(text.Text()) + "   RegOpenKey: " + key;

@@ -4,10 +4,9 @@
 #include <cstdint>
 #include <string>
 
-// "<n> MB", n the total physical memory in whole MiB, rounded down: the Value cell of the
-// memory row. The whole 64-bit figure is shown, so memory of 2^31 MiB (2 PiB) or more is not
-// wrapped into a negative number; below that the text is what "%ld" of the figure gives.
+// The memory row's Value cell: total physical memory in whole MiB, rounded down, and the
+// unit. The whole 64-bit figure is shown, so 2 PiB or more never wraps to a negative number.
 std::string MemoryFigureText(std::uint64_t totalBytes);
 
-// "Memory (RAM)  <n> MB" (two blanks), the same figure: the log-only line of the memory row.
+// The memory row's log-only line: its label, two blanks and the same figure.
 std::string MemoryFigureLogLine(std::uint64_t totalBytes);

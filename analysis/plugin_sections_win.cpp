@@ -49,7 +49,7 @@ UniqueKey OpenUninstallKey() {
 
 // Puts the process's current directory back when it goes. Nothing after the analysis (a
 // file dialog, a relative path, the DLL search of a later export check) may depend on
-// whether "Analyze" ran. A directory that cannot be read is left alone.
+// whether the analysis ran. A directory that cannot be read is left alone.
 class CurrentDirectoryRestorer {
 public:
     CurrentDirectoryRestorer() {

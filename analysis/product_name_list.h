@@ -10,27 +10,26 @@ class ProductNameList {
 public:
     static constexpr std::size_t kCapacityStep = 10;
 
-    // Empty, with capacity 10.
+    // Empty, with capacity kCapacityStep.
     ProductNameList();
     ~ProductNameList();
     ProductNameList(const ProductNameList&) = delete;
     ProductNameList& operator=(const ProductNameList&) = delete;
 
-    // Stores a copy of name at position Count() (nullptr stores an empty text). When the count
-    // then reaches the capacity, the capacity grows by 10 (10, 20, 30, ...).
+    // Stores a copy of name at position Count() (nullptr stores an empty text); the capacity
+    // grows by kCapacityStep whenever the count reaches it.
     void Append(const char* name);
 
-    // Replaces the text at position j (j < Count()) with a copy of name; used to compact the
-    // list over products that were skipped. Returns false, changing nothing, when j is out of
-    // range.
+    // Replaces the text at j with a copy of name (to compact the list over skipped products);
+    // false, changing nothing, when j >= Count().
     bool ReplaceAt(std::size_t j, const char* name);
 
-    // As above, for registry data that may lack its terminating zero: the text is the bytes up
-    // to the first zero within byteCount bytes.
+    // As above, for registry data that may lack its zero: the text ends at the first zero
+    // within byteCount bytes.
     bool ReplaceAt(std::size_t j, const char* bytes, std::size_t byteCount);
 
-    // Shrinks the count to j, freeing the texts that fall off. Returns false, changing
-    // nothing, when j is greater than Count(). The capacity stays.
+    // Shrinks the count to j, freeing the texts that fall off; the capacity stays. False,
+    // changing nothing, when j > Count().
     bool SetCount(std::size_t j);
 
     std::size_t Count() const { return count_; }

@@ -5,27 +5,26 @@
 #include <cstddef>
 #include <string>
 
-// "Microsoft Visual C++ 2010  x86 Redistributable" (two blanks before "x86").
+// The double blank in the installed name is part of it.
 extern const char kRuntimeProductName[];
 constexpr std::size_t kRuntimeProductNameLength = 46;
 
 // Under HKEY_LOCAL_MACHINE.
 extern const char kRuntimeProductKey[];
-extern const char kRuntimeProductNameValue[];  // "ProductName"
+extern const char kRuntimeProductNameValue[];
 
 // Result of the name row when the product key cannot be opened.
-extern const char kRuntimeNotInstalled[];  // "Not installed"
+extern const char kRuntimeNotInstalled[];
 
-// Name of the version row: "Version  10.0.40219" (two blanks).
+// Name cell of the version row.
 std::string RuntimeVersionRowName();
 
-// Result of the name row. nameRead is false when the "ProductName" value does not exist
-// (ERROR_FILE_NOT_FOUND): "Not found". Otherwise the first 46 bytes of data, of which
-// bytesReturned are valid, are compared case-sensitively with the runtime product name:
-// "found" or "not found"; fewer than 46 valid bytes (or a zero among them) never match.
+// Result of the name row: its own text for a missing value (nameRead false), else whether
+// the first kRuntimeProductNameLength of the bytesReturned valid bytes equal the product
+// name, case-sensitively; fewer valid bytes, or a zero among them, never match.
 const char* RuntimeNameResult(bool nameRead, const char* data, std::size_t bytesReturned);
 
-// Result of the version row: "OK" when the name read holds "10.0.40219" at offset 49, else
-// "wrong"; also "wrong" when no name was read or its text (up to the first zero within
-// bytesReturned) is shorter than 59 characters.
+// Result of the version row: whether the name read holds the expected version at its fixed
+// offset; no match when no name was read or its text (up to the first zero within
+// bytesReturned) ends before the version does.
 const char* RuntimeVersionResult(bool nameRead, const char* data, std::size_t bytesReturned);

@@ -25,7 +25,7 @@ void ShowUnknownType(int type) {
     ShowMessageBox(g_mainWindow, text, kErrorCaption, kErrorBoxStyle);
 }
 
-// Name padded to the Name field, the value text ending the line; Result stays empty.
+// The Result cell stays empty.
 void EmitSettingRow(const SettingRecord& record, DWORD bytesHeld) {
     RowStart(record.name);
     RowLastCell(kValueColumn, FormatSettingValue(record, bytesHeld).c_str());
@@ -39,11 +39,9 @@ void EmitUnknownTypeRow(const SettingRecord& record) {
     RowLastCell(kValueColumn, "");
 }
 
-// Fills the record's value buffer (bufferSize bytes) from the open settings key. A missing
-// value is first written with its default, which then fills the buffer. *bytesHeld receives
-// how many bytes of the buffer are valid: a REG_SZ value may have been stored without its
-// terminating zero, and its text must end within those bytes. Returns 1 when the buffer holds
-// the value to show, 0 when the setting failed and the user has been told why.
+// Fills the value buffer from the open key, writing a missing value's default first.
+// *bytesHeld gets the valid byte count, within which a REG_SZ without its zero must end.
+// 1 when the buffer holds the value to show, 0 when the user has been told of a failure.
 int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DWORD* bytesHeld) {
     // A value stored shorter than the buffer (4 bytes where a double belongs) must not show
     // the bytes of an earlier run beside it: whatever the registry does not return is zero.

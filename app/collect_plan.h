@@ -1,17 +1,15 @@
-// What "/collect" gathers and how it records the messages of the run.
+// Portable parts of the collect run: its message lines and its target folders.
 #pragma once
 
 #include <string>
 #include <vector>
 
-// One message as one line: the caption, a tab, the text, CR LF. Line breaks
-// and tabs inside either become blanks, and the blanks that the system's
-// error texts end with are dropped, so a line is exactly one message.
+// One message as exactly one line: caption, tab, text, CR LF. Inner line breaks and
+// tabs become blanks; the trailing blanks of system error texts are dropped.
 std::string MessageLine(const char* caption, const char* text);
 
-// The folders to create, outermost first, so that a full path exists: for
-// "D:\a\b" these are "D:\a" and "D:\a\b"; for "\\server\share\a" only
-// "\\server\share\a". A trailing backslash is ignored.
+// The folders to create, outermost first, for a full path to exist; neither a drive
+// root nor a UNC server or share is among them. A trailing backslash is ignored.
 std::vector<std::string> FolderChain(const std::string& fullPath);
 
 // The part of a path after its last backslash.

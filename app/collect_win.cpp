@@ -70,7 +70,7 @@ private:
     MessageBoxTarget previous_ = nullptr;
 };
 
-// Runs one command procedure in dialog 129 as the menu does, but from a
+// Runs one command procedure in the report dialog as the menu does, but from a
 // copy of the template without WS_VISIBLE: its whole work happens in
 // WM_INITDIALOG, so the dialog can go again at once, never shown.
 void RunHidden(DLGPROC procedure) {

@@ -1,11 +1,9 @@
-// "/collect": the three test commands without a window.
+// The collect run: the three test commands without a window.
 #pragma once
 
 #include <string>
 
-// Runs "Analyze", "Check Dll Fct Calls" and "List Services" as the menu
-// would, each in a report dialog that is never shown; the messages they
-// would show in boxes go to the messages log instead. With a folder (a full
-// path), every log the run wrote is then copied there. Returns the exit code:
-// kExitNoMessage or kExitMessages.
+// Runs the three test commands as the menu would, in report dialogs never shown, with
+// their message boxes going to the messages log; then copies every log written into
+// `folder` (a full path) unless it is empty. Returns kExitNoMessage or kExitMessages.
 int RunCollect(const std::string& folder);

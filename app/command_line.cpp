@@ -16,8 +16,7 @@ std::string Lowered(const std::string& text) {
     return lowered;
 }
 
-// The switch name without its "/" or "-", in lower case; empty when the
-// argument is no switch.
+// The switch name in lower case; empty when the argument is no switch.
 std::string SwitchName(const std::string& argument) {
     if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
         return std::string();
@@ -25,7 +24,6 @@ std::string SwitchName(const std::string& argument) {
     return Lowered(argument.substr(1));
 }
 
-// The compare kind for "analysis", "exports" or "services" (any case), else 0.
 int CompareKindOfWord(const std::string& word) {
     const std::string lowered = Lowered(word);
     if (lowered == "analysis") {
@@ -125,7 +123,7 @@ int CompareKindOfLogName(const std::string& path) {
     if (extension == ".logdlls") {
         return 2;
     }
-    // ".logAnalyze" alone or with a section name after it.
+    // Alone or followed by a section name.
     if (extension.compare(0, 11, ".loganalyze") == 0) {
         return 1;
     }
@@ -144,7 +142,7 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
         request.mode = StartMode::Collect;
         if (arguments.size() == 2) {
             request.folder = arguments[1];
-            // "/collect /?" is a mistake rather than a folder named "/?".
+            // A switch after the collect switch is a mistake, not a folder name.
             if (request.folder.empty() || request.folder[0] == '/') {
                 request.mode = StartMode::BadArguments;
             }

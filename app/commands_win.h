@@ -22,13 +22,12 @@ struct ReportCommand {
 // The command with that menu id, or nullptr.
 const ReportCommand* FindReportCommand(int id);
 
-// Runs a report command: chooses the logs if it needs them (a cancelled
-// choice ends it silently), then runs dialog 129 modally over the owner.
+// Chooses the logs if the command needs them (a cancelled choice ends it silently),
+// then runs its report dialog modally over the owner.
 void RunReportCommand(const ReportCommand& command, HWND owner);
 
-// Opens the comparison of that kind (1 analysis, 2 exports, 3 services) on
-// the logs already named in g_firstLogName and g_secondLogName, as if the
-// user had just chosen them.
+// Opens the comparison of that kind on the logs already named in g_firstLogName and
+// g_secondLogName, as if the user had just chosen them.
 void OpenComparison(int compareKind, HWND owner);
 
 // Posted to the main window to open a comparison once its message loop runs;
@@ -39,14 +38,12 @@ constexpr UINT kOpenComparisonMessage = WM_APP + 1;
 // comparison, anything else a box that says what is expected.
 void OpenDroppedLogs(HWND window, HDROP drop);
 
-// Shows the file-open dialog for one log. Returns 1 when a file was chosen
-// (its full path is then in `fileName`, 261 characters), 0 otherwise.
+// The file-open dialog for one log: 1 when a file was chosen (its full path is then in
+// `fileName`, kLogNameSize bytes), 0 otherwise.
 int ChooseLogFile(char* fileName, const char* initialDirectory, const char* filter);
 
-// The About box (dialog 103).
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 constexpr char kAboutVersionText[] = "Version V1.05";
 extern const char kAboutCreditText[];
 
-// The window procedure of the main window.
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,8 +12,8 @@ const ReportCommand kReportCommands[] = {
     {IDM_ANALYZE, AnalysisDialogProc, 0, false, {}, {}},
     {IDM_CHECK_DLL_CALLS, ExportCheckDialogProc, 0, false, {}, {}},
     {IDM_LIST_SERVICES, ServiceListingDialogProc, 0, false, {}, {}},
-    // The second choice of analysis logs also lists names that merely end in
-    // "logAnalyze".
+    // The second analysis pattern has no dot, so it also lists names that
+    // merely end in the extension's word.
     {IDM_COMPARE_ANALYZE,
      CompareDialogProc,
      1,

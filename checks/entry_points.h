@@ -9,7 +9,7 @@ constexpr std::size_t kEntryPointCount = 21;
 extern const char* const kEntryPointNames[kEntryPointCount + 1];
 
 // The plug-in DLL as the export check loads it (same file as the analysis checks).
-extern const char kExportCheckPluginPath[];  // "C:\mach3\plugIns\lensora.dll"
+extern const char kExportCheckPluginPath[];
 
-// Row result: "found" when the DLL exports the name, else "Not found".
+// Result cell of a row: whether the DLL exports the name.
 const char* ExportResultText(bool exported);

@@ -2,5 +2,5 @@
 
 #include <windows.h>
 
-// Command procedure of "Check Dll Fct Calls".
+// Dialog procedure of the export check command.
 INT_PTR CALLBACK ExportCheckDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,5 +2,5 @@
 
 #include <windows.h>
 
-// Command procedure of "List Services".
+// Dialog procedure of the service listing command.
 INT_PTR CALLBACK ServiceListingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,15 +5,11 @@
 #include <cstdint>
 #include <string>
 
-// The type text for dwServiceType. The four plain codes give "KERNEL_DRIVER",
-// "FILE_SYSTEM_DRIVER", "Win32_OWN_PROCESS" and "WIN32_SHARE_PROCESS". The other codes that
-// Windows reports get a name of their own, kept under the 25-character log field so the log
-// writer does not warn for every such service: 4 "ADAPTER", 8 "RECOGNIZER_DRIVER",
-// 0x110 "Win32_OWN_INTERACTIVE", 0x120 "WIN32_SHARE_INTERACTIVE", 0x50 "USER_OWN_PROCESS",
-// 0x60 "USER_SHARE_PROCESS", 0xD0 "USER_OWN_INSTANCE", 0xE0 "USER_SHARE_INSTANCE". Any
-// other code is shown as "TYPE 0x" and its upper-case hexadecimal value, e.g. "TYPE 0x400".
+// The type text for dwServiceType. Every code Windows reports has a name that fits the
+// 25-character log field, so the log writer does not warn for every such service; any other
+// code is shown by its upper-case hexadecimal value.
 std::string ServiceTypeText(std::uint32_t type);
 
-// The state table's text; a code above 7 (never reported by the system) gives
-// "Unknown state <code>" in decimal, so nothing is read outside the table.
+// The state text; a code beyond the table (never reported by the system) gives an
+// unknown-state text with the code in decimal, so nothing is read outside the table.
 std::string ServiceStateText(std::uint32_t state);

@@ -1,6 +1,5 @@
-// Thin calls on a list view in report view and on dialog controls: each is
-// the one message or call it names, typed, so that no caller needs a raw
-// SendMessageA. The list's item records stay the caller's own.
+// Typed one-message calls on a report-view list and on dialog controls, so that no caller
+// sends raw messages. The item records stay the caller's own.
 #pragma once
 
 #include <windows.h>
@@ -14,15 +13,13 @@ public:
     explicit ListView(HWND list) : list_(list) {}
 
     int InsertColumn(int index, const LVCOLUMNA& column) const;
-    // LVM_INSERTITEMA / LVM_SETITEMA with the record as it stands.
     int InsertItem(const LVITEMA& item) const;
     bool SetItem(const LVITEMA& item) const;
     void SetExtendedStyle(DWORD style) const;
 
     int ItemCount() const;
     int ColumnCount() const;
-    // The whole text of a cell, however long (a read in a fixed buffer would
-    // cut it).
+    // The whole text of a cell, however long (a fixed buffer would cut it).
     std::string CellText(int row, int column) const;
     std::vector<std::string> ColumnTitles() const;
     // The next row after `start` (-1: from the top) with the LVNI_ flags, or -1.
@@ -35,5 +32,4 @@ private:
     HWND list_;
 };
 
-// Shows or hides the dialog's control `id`.
 void ShowDialogControl(HWND dialog, int id, bool show);

@@ -25,14 +25,13 @@ enum class FieldEnd {
     TooLong,  // more than kMaxLogFieldLength characters before an end
 };
 
-// Reads one field starting at `position` into `field` (kLogFieldBufferSize
-// bytes), zero-terminated, and advances `position` to the first byte of the
-// next field. On TooLong the 513th byte has been consumed and `field` holds
-// the first 512 characters.
+// Reads one field at `position` into `field` (kLogFieldBufferSize bytes), zero-terminated,
+// and moves `position` to the next field. On TooLong one byte beyond kMaxLogFieldLength
+// has been consumed and `field` holds the first kMaxLogFieldLength characters.
 FieldEnd ScanLogField(LogByteSource& source, int64_t& position, char* field);
 
-// Like ScanLogField, but a field that is too long is consumed to its end and
-// returned cut, ending in "...", so that reading can go on with the next one.
+// Like ScanLogField, but a field that is too long is consumed to its end and returned
+// cut, with a mark that says so, so that reading can go on with the next field.
 struct LongFieldScan {
     FieldEnd end;
     bool cut;

@@ -9,7 +9,7 @@ constexpr int kBlankBufferSize = 260;
 extern char g_blankBuffer[kBlankBufferSize];
 void FillBlankBuffer();
 
-// "%02d.%02d.%4d %02d:%02d %02d": day, month, year, hour, minute, second.
+// The timestamp line's text: dd.mm.yyyy hh:mm ss.
 std::string FormatTimestamp(int day, int month, int year, int hour, int minute, int second);
 
 struct LogFieldBytes {

@@ -11,7 +11,7 @@ constexpr char kRuntimeLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeRedist";
 constexpr char kPathLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePATH";
 constexpr char kExportLogPath[] = "C:\\Lensora_Brenhold.logDlls";
 constexpr char kServiceLogPath[] = "C:\\Lensora_Brenhold.logServices";
-// Written by "/collect" only: the messages the menu commands would show.
+// Written by the collect run only: the messages the menu commands would show.
 constexpr char kMessagesLogPath[] = "C:\\Lensora_Brenhold.logMessages";
 
 // The logs of the three test commands, in the order a full run writes them.

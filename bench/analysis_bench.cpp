@@ -9,7 +9,7 @@
 #include <string>
 
 #include "analysis/analysis_dialog_win.h"
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_format.h"
 #include "res/resource.h"

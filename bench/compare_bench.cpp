@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_state_win.h"
+#include "platform/shell_state_win.h"
 #include "compare/compare_dialog_win.h"
 #include "compare/pairing_index.h"
 #include "platform/message_box_win.h"

@@ -13,19 +13,24 @@ unset DISPLAY
 source "$root/scripts/wine-env.sh"
 trap stop_wine_env EXIT
 
-echo "Compare of two service logs, every record paired (seconds; 1-byte read and"
-echo "scan pairing beyond 10,000/5,000 records are scaled from those sizes):"
-as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "${sizes[@]}"
+echo "Compare of two service logs, every record paired, and a header click that"
+echo "reverses the view (seconds; 1-byte read and scan pairing beyond 10,000/5,000"
+echo "records are scaled from those sizes), each size followed by sort + join over"
+echo "the same two logs:"
+drive_c="$WINEPREFIX/drive_c"
+header=yes
+for size in "${sizes[@]}"; do
+    as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "$size" |
+        if [ $header = yes ]; then cat; else tail -n +2; fi
+    header=no
+    start=$(date +%s.%N)
+    cut -c91-150 "$drive_c/vorlix_bench_1.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_a
+    cut -c91-150 "$drive_c/vorlix_bench_2.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_b
+    paired=$(join /tmp/vorlix_bench_a /tmp/vorlix_bench_b | wc -l)
+    end=$(date +%s.%N)
+    echo "  sort + join of the same logs ($size records, $paired paired): $(awk "BEGIN { printf \"%.3f\", $end - $start }") s"
+done
+rm -f /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices
 
 echo
 as_wine_user wine "$root/build/win/vorlix_analysis_bench.exe" 500 1000
-
-drive_c="$WINEPREFIX/drive_c"
-last=${sizes[-1]}
-start=$(date +%s.%N)
-cut -c91-150 "$drive_c/vorlix_bench_1.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_a
-cut -c91-150 "$drive_c/vorlix_bench_2.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_b
-paired=$(join /tmp/vorlix_bench_a /tmp/vorlix_bench_b | wc -l)
-end=$(date +%s.%N)
-echo "sort + join of the same logs ($last records, $paired paired): $(awk "BEGIN { printf \"%.3f\", $end - $start }") s"
-rm -f /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices

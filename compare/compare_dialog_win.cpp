@@ -5,6 +5,7 @@
 #include "compare/compare_run_win.h"
 #include "compare/search_win.h"
 #include "compare/sort_highlight_win.h"
+#include "platform/dialog_guard_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
 
@@ -25,9 +26,7 @@ INT_PTR OnNotify(HWND dialog, NMHDR* header) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             return RunCompare(dialog, static_cast<int>(lParam));
@@ -47,4 +46,11 @@ INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         default:
             return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GuardDialogMessage(dialog,
+                              [&] { return HandleMessage(dialog, message, wParam, lParam); });
 }

@@ -1,7 +1,6 @@
 #include "compare/sort_highlight_win.h"
 
-#include <algorithm>
-#include <numeric>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -11,51 +10,73 @@
 
 namespace {
 
-std::string CellText(HWND list, int row, int column) {
+struct Cell {
+    std::string text;
+    LPARAM firstPosition;
+};
+
+Cell FetchCell(HWND list, int row, int column) {
     char text[kSortTextLimit + 1] = {};
     LVITEMA item = {};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_PARAM;
     item.iItem = row;
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     // The list may point the record at its own copy of the text.
-    return item.pszText ? std::string(item.pszText).substr(0, kSortTextLimit) : std::string();
+    return {item.pszText ? std::string(item.pszText).substr(0, kSortTextLimit) : std::string(),
+            item.lParam};
 }
 
-int CALLBACK CompareByRank(LPARAM rankA, LPARAM rankB, LPARAM) {
-    return rankA < rankB ? -1 : (rankA > rankB ? 1 : 0);
+// Ranks by each row's first position, the parameter it was inserted with.
+int CALLBACK CompareByRank(LPARAM firstA, LPARAM firstB, LPARAM ranks) {
+    const std::vector<int>& rankOf = *reinterpret_cast<const std::vector<int>*>(ranks);
+    const auto rank = [&](LPARAM first) {
+        return first >= 0 && static_cast<size_t>(first) < rankOf.size()
+                   ? rankOf[static_cast<size_t>(first)]
+                   : static_cast<int>(rankOf.size());
+    };
+    const int a = rank(firstA);
+    const int b = rank(firstB);
+    return a < b ? -1 : (a > b ? 1 : 0);
 }
 
 }  // namespace
 
 // The order is worked out here, once per click, with the same comparison of
 // at most 127 characters per cell; rows that compare equal keep their order.
-// The list view then only moves its items to their ranks: asking it to sort
-// by a text comparison would cost a search for each item's position on every
-// comparison, and its order of equal rows is not guaranteed.
+// The list view then only moves its items to their ranks, which it finds
+// through the parameter each row was inserted with: asking it to sort by a
+// text comparison would cost two text fetches per comparison, and setting a
+// new parameter on every row costs a notification and a repaint check per
+// row on every click.
 void SortCompareView(HWND list, int column) {
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     const bool caseSensitive = SendDlgItemMessageA(g_compareDialog, IDC_SORT_CASE_SENSITIVE,
                                                    BM_GETCHECK, 0, 0) == BST_CHECKED;
     std::vector<std::string> texts(count);
+    std::vector<LPARAM> firstPositions(count);
     for (int row = 0; row < count; ++row) {
-        texts[row] = CellText(list, row, column);
+        Cell cell = FetchCell(list, row, column);
+        texts[row] = std::move(cell.text);
+        firstPositions[row] = cell.firstPosition;
     }
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareSortTexts(texts[a].c_str(), texts[b].c_str(), caseSensitive) < 0;
-    });
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
+    const std::vector<int> order = SortedOrder(texts, caseSensitive);
+    std::vector<int> rankOfFirst(count, count);
+    std::vector<int> newPositionOf(count);
     for (int rank = 0; rank < count; ++rank) {
-        item.iItem = order[rank];
-        item.lParam = rank;
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const LPARAM first = firstPositions[order[rank]];
+        if (first >= 0 && first < count) {
+            rankOfFirst[first] = rank;
+        }
+        newPositionOf[order[rank]] = rank;
     }
-    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareByRank));
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rankOfFirst),
+                 reinterpret_cast<LPARAM>(CompareByRank));
+    // The hits follow their rows, so the colours and "Next" stay with them.
+    g_search.matches.FollowMovedRows(newPositionOf);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 LRESULT CompareCustomDraw(NMLVCUSTOMDRAW* draw) {

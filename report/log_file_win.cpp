@@ -135,14 +135,28 @@ int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
     return StartCurrentLog();
 }
 
-int OpenExistingLog(const char* fileName, HANDLE* file) {
-    *file = CreateLogHandle(fileName, OPEN_EXISTING);
+namespace {
+
+int FinishOpenExisting(HANDLE* file) {
     if (*file == INVALID_HANDLE_VALUE) {
         ShowSystemError(GetLastError(), "CreateFile", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
         return 0;
     }
     SetFilePointer(*file, 0, nullptr, FILE_BEGIN);
     return 1;
+}
+
+}  // namespace
+
+int OpenExistingLog(const char* fileName, HANDLE* file) {
+    *file = CreateLogHandle(fileName, OPEN_EXISTING);
+    return FinishOpenExisting(file);
+}
+
+int OpenLogForReading(const char* fileName, HANDLE* file) {
+    *file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return FinishOpenExisting(file);
 }
 
 int WriteLogField(int width, const char* text, bool last) {
@@ -200,9 +214,12 @@ LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(f
 
 LogFieldReader::~LogFieldReader() = default;
 
-int LogFieldReader::Read(int64_t* position, char* field) {
-    const FieldEnd end = ScanLogField(*source_, *position, field);
-    return FinishRead(end, file_, *position);
+int LogFieldReader::Read(int64_t* position, char* field, FieldEnd* end) {
+    const FieldEnd scanned = ScanLogField(*source_, *position, field);
+    if (end) {
+        *end = scanned;
+    }
+    return FinishRead(scanned, file_, *position);
 }
 
 FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {

@@ -48,6 +48,11 @@ void ShowSearchControls(HWND dialog, int showCommand) {
     }
 }
 
+void HideCompareControls(HWND dialog) {
+    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
+    ShowSearchControls(dialog, SW_HIDE);
+}
+
 void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record) {
     std::memset(&record, 0, sizeof record);
     record.mask = LVCF_WIDTH | LVCF_TEXT;

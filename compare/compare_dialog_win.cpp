@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "compare/compare_run_win.h"
+#include "compare/compare_view_win.h"
 #include "compare/search_win.h"
 #include "compare/sort_highlight_win.h"
 #include "platform/dialog_guard_win.h"
@@ -14,8 +15,10 @@ namespace {
 INT_PTR OnNotify(HWND dialog, NMHDR* header) {
     switch (header->code) {
         case LVN_COLUMNCLICK:
-            SortCompareView(GetDlgItem(dialog, IDC_REPORT_LIST),
-                            reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            SortCompareView(dialog, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return FALSE;
+        case LVN_GETDISPINFOA:
+            AnswerCellText(dialog, reinterpret_cast<NMLVDISPINFOA*>(header));
             return FALSE;
         case NM_CUSTOMDRAW:
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
@@ -32,6 +35,9 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             return RunCompare(dialog, static_cast<int>(lParam));
         case WM_NOTIFY:
             return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+        case WM_DESTROY:
+            DetachCompareView(dialog);
+            return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_SEARCH:

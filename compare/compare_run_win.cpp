@@ -7,6 +7,7 @@
 
 #include "compare/compare_merge.h"
 #include "compare/compare_state_win.h"
+#include "compare/compare_view_win.h"
 #include "platform/handles_win.h"
 #include "platform/shell_state_win.h"
 #include "report/log_file_win.h"
@@ -35,41 +36,6 @@ void PrepareCompareList(HWND dialog) {
 int64_t SizeOf(HANDLE file) {
     LARGE_INTEGER size;
     return GetFileSizeEx(file, &size) ? size.QuadPart : 0;
-}
-
-void SetCell(LVITEMA& item, int column, const std::string& text) {
-    if (text.empty()) {
-        return;
-    }
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(g_reportList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void ShowRows(const std::vector<CompareRow>& rows) {
-    static const std::string kDifferent = "Different";
-    SendMessageA(g_reportList, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(g_reportList, LVM_SETITEMCOUNT, rows.size(), 0);
-    LVITEMA item = {};
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const CompareRow& row = rows[i];
-        // Each row carries its first position, by which a sort ranks it.
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = static_cast<int>(i);
-        item.iSubItem = 0;
-        item.pszText = const_cast<char*>(row.name.c_str());
-        item.lParam = static_cast<LPARAM>(i);
-        SendMessageA(g_reportList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        item.mask = LVIF_TEXT;
-        SetCell(item, 1, row.value);
-        SetCell(item, 2, row.type);
-        SetCell(item, 3, row.state1);
-        SetCell(item, 4, row.state2);
-        if (row.different) {
-            SetCell(item, 5, kDifferent);
-        }
-    }
-    SendMessageA(g_reportList, WM_SETREDRAW, TRUE, 0);
 }
 
 // One log being read: the timestamp line comes first and is no record.
@@ -226,13 +192,13 @@ BOOL RunCompare(HWND dialog, int kind) {
     // are listed as found in the second log only.
     switch (kind) {
         case kCompareServices:
-            ShowRows(MergeServiceLogs(first, second));
+            AttachCompareView(dialog, MergeServiceLogs(first, second));
             break;
         case kCompareExports:
-            ShowRows(MergeLineLogs(first, second, LineKeyRule::ExportName));
+            AttachCompareView(dialog, MergeLineLogs(first, second, LineKeyRule::ExportName));
             break;
         case kCompareAnalysis:
-            ShowRows(MergeLineLogs(first, second, LineKeyRule::AnalysisName));
+            AttachCompareView(dialog, MergeLineLogs(first, second, LineKeyRule::AnalysisName));
             break;
         default:
             break;

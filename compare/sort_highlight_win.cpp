@@ -1,80 +1,60 @@
 #include "compare/sort_highlight_win.h"
 
-#include <utility>
-#include <string>
 #include <vector>
 
 #include "compare/compare_state_win.h"
-#include "compare/sort_order.h"
+#include "compare/compare_view_win.h"
 #include "res/resource.h"
 
 namespace {
 
-struct Cell {
-    std::string text;
-    LPARAM firstPosition;
-};
-
-Cell FetchCell(HWND list, int row, int column) {
-    char text[kSortTextLimit + 1] = {};
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    // The list may point the record at its own copy of the text.
-    return {item.pszText ? std::string(item.pszText).substr(0, kSortTextLimit) : std::string(),
-            item.lParam};
+std::vector<int> ListPositions(HWND list, UINT flags) {
+    std::vector<int> positions;
+    int position = -1;
+    while ((position = static_cast<int>(
+                SendMessageA(list, LVM_GETNEXTITEM, position, MAKELPARAM(flags, 0)))) >= 0) {
+        positions.push_back(position);
+    }
+    return positions;
 }
 
-// Ranks by each row's first position, the parameter it was inserted with.
-int CALLBACK CompareByRank(LPARAM firstA, LPARAM firstB, LPARAM ranks) {
-    const std::vector<int>& rankOf = *reinterpret_cast<const std::vector<int>*>(ranks);
-    const auto rank = [&](LPARAM first) {
-        return first >= 0 && static_cast<size_t>(first) < rankOf.size()
-                   ? rankOf[static_cast<size_t>(first)]
-                   : static_cast<int>(rankOf.size());
-    };
-    const int a = rank(firstA);
-    const int b = rank(firstB);
-    return a < b ? -1 : (a > b ? 1 : 0);
+void SetListState(HWND list, int position, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace
 
-// The order is worked out here, once per click, with the same comparison of
-// at most 127 characters per cell; rows that compare equal keep their order.
-// The list view then only moves its items to their ranks, which it finds
-// through the parameter each row was inserted with: asking it to sort by a
-// text comparison would cost two text fetches per comparison, and setting a
-// new parameter on every row costs a notification and a repaint check per
-// row on every click.
-void SortCompareView(HWND list, int column) {
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+// The rows are reordered in the view's own table, with the comparison of at
+// most 127 characters per cell; rows that compare equal keep their order. The
+// list asks for the texts at each position, so it only needs a repaint; what
+// it keeps per position (selection and focus) and the search hits follow
+// their rows.
+void SortCompareView(HWND dialog, int column) {
+    CompareView* view = CompareViewOf(dialog);
+    if (view == nullptr) {
+        return;
+    }
     const bool caseSensitive = SendDlgItemMessageA(g_compareDialog, IDC_SORT_CASE_SENSITIVE,
                                                    BM_GETCHECK, 0, 0) == BST_CHECKED;
-    std::vector<std::string> texts(count);
-    std::vector<LPARAM> firstPositions(count);
-    for (int row = 0; row < count; ++row) {
-        Cell cell = FetchCell(list, row, column);
-        texts[row] = std::move(cell.text);
-        firstPositions[row] = cell.firstPosition;
+    HWND list = GetDlgItem(dialog, IDC_REPORT_LIST);
+    const std::vector<int> selected = ListPositions(list, LVNI_SELECTED);
+    const std::vector<int> focused = ListPositions(list, LVNI_FOCUSED);
+    const std::vector<int> newPositionOf = view->Sort(column, caseSensitive);
+    for (int position : selected) {
+        SetListState(list, position, 0, LVIS_SELECTED);
     }
-    const std::vector<int> order = SortedOrder(texts, caseSensitive);
-    std::vector<int> rankOfFirst(count, count);
-    std::vector<int> newPositionOf(count);
-    for (int rank = 0; rank < count; ++rank) {
-        const LPARAM first = firstPositions[order[rank]];
-        if (first >= 0 && first < count) {
-            rankOfFirst[first] = rank;
-        }
-        newPositionOf[order[rank]] = rank;
+    for (int position : focused) {
+        SetListState(list, position, 0, LVIS_FOCUSED);
     }
-    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&rankOfFirst),
-                 reinterpret_cast<LPARAM>(CompareByRank));
-    // The hits follow their rows, so the colours and "Next" stay with them.
+    for (int position : selected) {
+        SetListState(list, newPositionOf[position], LVIS_SELECTED, LVIS_SELECTED);
+    }
+    for (int position : focused) {
+        SetListState(list, newPositionOf[position], LVIS_FOCUSED, LVIS_FOCUSED);
+    }
     g_search.matches.FollowMovedRows(newPositionOf);
     InvalidateRect(list, nullptr, TRUE);
 }

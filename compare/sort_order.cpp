@@ -23,11 +23,11 @@ int CompareSortTexts(const char* a, const char* b, bool caseSensitive) {
     return 0;
 }
 
-std::vector<int> SortedOrder(const std::vector<std::string>& cells, bool caseSensitive) {
+std::vector<int> SortedOrder(const std::vector<const char*>& cells, bool caseSensitive) {
     std::vector<int> order(cells.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareSortTexts(cells[a].c_str(), cells[b].c_str(), caseSensitive) < 0;
+        return CompareSortTexts(cells[a], cells[b], caseSensitive) < 0;
     });
     return order;
 }

@@ -1,7 +1,6 @@
 // Order of the compare view's rows when the user sorts by a column.
 #pragma once
 
-#include <string>
 #include <vector>
 
 // The list hands a sort at most this many characters of a cell.
@@ -17,4 +16,4 @@ int CompareSortTexts(const char* a, const char* b, bool caseSensitive);
 // element r is the position of the row that comes r-th. Rows whose cells
 // compare equal keep their order, so a second click on the same header leaves
 // the view as it is.
-std::vector<int> SortedOrder(const std::vector<std::string>& cells, bool caseSensitive);
+std::vector<int> SortedOrder(const std::vector<const char*>& cells, bool caseSensitive);

@@ -55,7 +55,7 @@ TEST(SortedOrder, EqualCellsKeepTheirOrderAmongHundredsOfEqualKeys) {
     // 600 rows under three keys in turn, each carrying its old position: an
     // unstable sort reorders rows of one key visibly at this size.
     const char* keys[] = {"b", "A", "a"};
-    std::vector<std::string> cells;
+    std::vector<const char*> cells;
     for (int i = 0; i < 600; ++i) {
         cells.push_back(keys[i % 3]);
     }

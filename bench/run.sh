@@ -18,11 +18,15 @@ echo "reverses the view (seconds; 1-byte read and scan pairing beyond 10,000/5,0
 echo "records are scaled from those sizes), each size followed by sort + join over"
 echo "the same two logs:"
 drive_c="$WINEPREFIX/drive_c"
-header=yes
+# Output goes through a file: Wine's own processes, started by the first
+# program, would hold a pipe open and stall its reader.
+out=$(mktemp)
+chmod 666 "$out"
+header=1
 for size in "${sizes[@]}"; do
-    as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "$size" |
-        if [ $header = yes ]; then cat; else tail -n +2; fi
-    header=no
+    as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "$size" >"$out"
+    tail -n +"$header" "$out"
+    header=2
     start=$(date +%s.%N)
     cut -c91-150 "$drive_c/vorlix_bench_1.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_a
     cut -c91-150 "$drive_c/vorlix_bench_2.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_b
@@ -30,7 +34,7 @@ for size in "${sizes[@]}"; do
     end=$(date +%s.%N)
     echo "  sort + join of the same logs ($size records, $paired paired): $(awk "BEGIN { printf \"%.3f\", $end - $start }") s"
 done
-rm -f /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices
+rm -f "$out" /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices
 
 echo
 as_wine_user wine "$root/build/win/vorlix_analysis_bench.exe" 500 1000

@@ -188,8 +188,7 @@ int WriteLogField(int width, const char* text, bool last) {
 
 namespace {
 
-int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
-    SyncFilePosition(file, position);
+int ReportTooLong(FieldEnd end) {
     if (end == FieldEnd::TooLong) {
         ShowMessageBox(g_mainWindow, "String buffer too small", "Vorlix Error", MB_ICONERROR);
         return 0;
@@ -202,7 +201,8 @@ int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
 int ReadLogField(int64_t* position, HANDLE file, char* field) {
     FileBlockSource source(file, kSingleFieldBlock);
     const FieldEnd end = ScanLogField(source, *position, field);
-    return FinishRead(end, file, *position);
+    SyncFilePosition(file, *position);
+    return ReportTooLong(end);
 }
 
 class LogFieldReader::Source : public FileBlockSource {
@@ -212,18 +212,23 @@ public:
 
 LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(file) {}
 
-LogFieldReader::~LogFieldReader() = default;
+LogFieldReader::~LogFieldReader() {
+    if (read_) {
+        SyncFilePosition(file_, lastPosition_);
+    }
+}
 
 int LogFieldReader::Read(int64_t* position, char* field, FieldEnd* end) {
     const FieldEnd scanned = ScanLogField(*source_, *position, field);
+    Note(*position);
     if (end) {
         *end = scanned;
     }
-    return FinishRead(scanned, file_, *position);
+    return ReportTooLong(scanned);
 }
 
 FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {
     const LongFieldScan scan = ScanLogFieldCutting(*source_, *position, field);
-    SyncFilePosition(file_, *position);
+    Note(*position);
     return scan.end;
 }

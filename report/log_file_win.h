@@ -57,8 +57,10 @@ void FormatLocalTimestamp(char* text, size_t size);
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
 // Reads the fields of one open log in turn, with a large read-ahead block kept
-// between fields; results, counter and file position are those of
-// ReadLogField.
+// between fields; results and counter are those of ReadLogField. The file
+// position is set to the counter once, when the reader ends: a seek per field
+// cost two thirds of the reading time, and no one else uses the handle while
+// the reader holds it.
 class LogFieldReader {
 public:
     explicit LogFieldReader(HANDLE file);
@@ -73,7 +75,14 @@ public:
     FieldEnd ReadCutting(int64_t* position, char* field);
 
 private:
+    void Note(int64_t position) {
+        read_ = true;
+        lastPosition_ = position;
+    }
+
     class Source;
     std::unique_ptr<Source> source_;
     HANDLE file_;
+    bool read_ = false;
+    int64_t lastPosition_ = 0;
 };

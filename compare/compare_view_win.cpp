@@ -7,7 +7,6 @@
 namespace {
 
 const char kViewProperty[] = "VorlixCompareView";
-constexpr int kCompareColumnCount = 6;
 
 }  // namespace
 
@@ -25,12 +24,10 @@ void AttachCompareView(HWND dialog, std::vector<CompareRow> rows) {
     for (int row = 0; row < view->RowCount(); ++row) {
         item.iItem = row;
         item.iSubItem = 0;
+        // Every cell asks for its text, since after a sort any row's text may
+        // stand here; a cell that was never set asks like a callback item's
+        // first cell, so one insertion per row is all the list needs.
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        // Every cell asks: after a sort, any row's text may stand here.
-        for (int column = 1; column < kCompareColumnCount; ++column) {
-            item.iSubItem = column;
-            SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }

@@ -3,6 +3,8 @@
 # figures next to baselines measured in the same run: the straightforward
 # byte-by-byte reader and row-by-row pairing, and sort + join over the same
 # files. Usage: bench/run.sh [records ...]   (default: 1000 10000 100000)
+# With VORLIX_BENCH_BEFORE set to the vorlix_compare_bench.exe of an earlier
+# build, that one is run on each size too, in the same run, for a before/after.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=("${@:-1000}")
@@ -24,6 +26,11 @@ out=$(mktemp)
 chmod 666 "$out"
 header=1
 for size in "${sizes[@]}"; do
+    if [ -n "${VORLIX_BENCH_BEFORE:-}" ]; then
+        as_wine_user wine "$VORLIX_BENCH_BEFORE" "$size" >"$out"
+        tail -n +"$header" "$out" | sed '$s/$/   (before)/'
+        header=2
+    fi
     as_wine_user wine "$root/build/win/vorlix_compare_bench.exe" "$size" >"$out"
     tail -n +"$header" "$out"
     header=2

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "platform/shell_state_win.h"
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_state_win.h"
@@ -125,12 +126,12 @@ TEST_F(CompareTest, WorkedExampleComesOutRowForRow) {
 TEST_F(CompareTest, ReadOnlyLogsAndTheSameLogTwiceCompare) {
     WriteServiceLog(kFirst, kWorkedFirst);
     SetFileAttributesA(kFirst, FILE_ATTRIBUTE_READONLY);
-    // Another program that merely reads the log does not stand in the way.
-    HANDLE reader =
-        CreateFileA(kFirst, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     ChooseLogs(kFirst, kFirst);
     {
+        // Another program that merely reads the log does not stand in the way.
+        UniqueFile reader(
+            CreateFileA(kFirst, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
         ReportDialogUnderTest dialog(CompareDialogProc, 3);
         EXPECT_TRUE(boxes_.Boxes().empty());
         ASSERT_EQ(dialog.RowCount(), 3);
@@ -140,20 +141,16 @@ TEST_F(CompareTest, ReadOnlyLogsAndTheSameLogTwiceCompare) {
             EXPECT_EQ(dialog.Cell(row, 5), "");
         }
     }
-    CloseHandle(reader);
     // A program writing to the log keeps the comparison out.
     SetFileAttributesA(kFirst, FILE_ATTRIBUTE_NORMAL);
-    HANDLE writer =
-        CreateFileA(kFirst, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    {
-        ReportDialogUnderTest dialog(CompareDialogProc, 3);
-        ASSERT_EQ(boxes_.Boxes().size(), 1u);
-        EXPECT_EQ(boxes_.Boxes()[0].caption, "CreateFile");
-        EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_SHARING_VIOLATION));
-        EXPECT_EQ(dialog.ColumnCount(), 0);
-    }
-    CloseHandle(writer);
+    UniqueFile writer(
+        CreateFileA(kFirst, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "CreateFile");
+    EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(dialog.ColumnCount(), 0);
 }
 
 TEST_F(CompareTest, AMissingLogShowsTheSystemText) {
@@ -575,8 +572,8 @@ TEST_F(CompareTest, EveryViewStartsWithoutHits) {
 TEST_F(CompareTest, HitsFollowTheirRowsThroughASort) {
     WriteServiceLog(kFirst, {{"c hit", "1", "t", "s"},
                              {"b", "2", "t", "s"},
-                             {"a hit", "3", "t", "s"},
-                             {"d", "4", "t", "s"}});
+                             {"d", "3", "t", "s"},
+                             {"a hit", "4", "t", "s"}});
     WriteServiceLog(kSecond, {});
     ChooseLogs(kFirst, kSecond);
     ReportDialogUnderTest dialog(CompareDialogProc, 3);

@@ -263,8 +263,10 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
 }
 
 TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
-    CreateDirectoryA("C:\\mach3", nullptr);
-    CreateDirectoryA("C:\\mach3\\plugIns", nullptr);
+    // The folders are removed again if this test made them, so the prefix is
+    // left as it was found.
+    const bool madeMach3 = CreateDirectoryA("C:\\mach3", nullptr) != FALSE;
+    const bool madePlugIns = CreateDirectoryA("C:\\mach3\\plugIns", nullptr) != FALSE;
     const std::string plugin = "C:\\mach3\\plugIns\\lensora.dll";
     ASSERT_TRUE(CopyFileA((ExeFolder() + "fixtures\\plugin_some_entry_points.dll").c_str(),
                           plugin.c_str(), FALSE));
@@ -299,6 +301,12 @@ TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
     }
     DeleteFileA("C:\\vorlix_e2e_other.logDlls");
     DeleteFileA(plugin.c_str());
+    if (madePlugIns) {
+        RemoveDirectoryA("C:\\mach3\\plugIns");
+    }
+    if (madeMach3) {
+        RemoveDirectoryA("C:\\mach3");
+    }
 }
 
 TEST(EndToEnd, EveryTestCommandOpensItsReport) {

@@ -44,8 +44,7 @@ void CheckOpenCvFiles() {
 // The whole analysis, made while the dialog initialises. Returns FALSE when
 // the Windows version cannot be read: the list then stays without columns.
 BOOL RunAnalysis(HWND dialog) {
-    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
-    ShowSearchControls(dialog, SW_HIDE);
+    HideCompareControls(dialog);
     if (!QueryVersionRecord()) {
         ShowSystemError(GetLastError(), "Vorlix   GetVersionInfoEx ");
         return FALSE;

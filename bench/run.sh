@@ -3,6 +3,8 @@
 # figures next to baselines measured in the same run: the straightforward
 # byte-by-byte reader and row-by-row pairing, and sort + join over the same
 # files. Usage: bench/run.sh [records ...]   (default: 1000 10000 100000)
+# With VORLIX_BENCH_BEFORE set to the vorlix_compare_bench.exe of an earlier
+# build, that one is run on each size too, in the same run, for a before/after.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sizes=("${@:-1000}")
@@ -14,19 +16,33 @@ unset DISPLAY
 source "$root/scripts/wine-env.sh"
 trap stop_wine_env EXIT
 
-echo "Compare of two service logs, every record paired (seconds; 1-byte read and"
-echo "scan pairing beyond 10,000/5,000 records are scaled from those sizes):"
-as_wine_user "$wine_loader" "$win_build/vorlix_compare_bench.exe" "${sizes[@]}"
+echo "Compare of two service logs, every record paired, and a header click that"
+echo "reverses the view (seconds; 1-byte read and scan pairing beyond 10,000/5,000"
+echo "records are scaled from those sizes), each size followed by sort + join over"
+echo "the same two logs:"
+drive_c="$WINEPREFIX/drive_c"
+# Output goes through a file: Wine's own processes, started by the first
+# program, would hold a pipe open and stall its reader.
+out=$(mktemp)
+chmod 666 "$out"
+header=1
+for size in "${sizes[@]}"; do
+    if [ -n "${VORLIX_BENCH_BEFORE:-}" ]; then
+        as_wine_user "$wine_loader" "$VORLIX_BENCH_BEFORE" "$size" >"$out"
+        tail -n +"$header" "$out" | sed '$s/$/   (before)/'
+        header=2
+    fi
+    as_wine_user "$wine_loader" "$win_build/vorlix_compare_bench.exe" "$size" >"$out"
+    tail -n +"$header" "$out"
+    header=2
+    start=$(date +%s.%N)
+    cut -c91-150 "$drive_c/vorlix_bench_1.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_a
+    cut -c91-150 "$drive_c/vorlix_bench_2.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_b
+    paired=$(join /tmp/vorlix_bench_a /tmp/vorlix_bench_b | wc -l)
+    end=$(date +%s.%N)
+    echo "  sort + join of the same logs ($size records, $paired paired): $(awk "BEGIN { printf \"%.3f\", $end - $start }") s"
+done
+rm -f "$out" /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices
 
 echo
 as_wine_user "$wine_loader" "$win_build/vorlix_analysis_bench.exe" 500 1000
-
-drive_c="$WINEPREFIX/drive_c"
-last=${sizes[-1]}
-start=$(date +%s.%N)
-cut -c91-150 "$drive_c/vorlix_bench_1.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_a
-cut -c91-150 "$drive_c/vorlix_bench_2.logServices" | tail -n +2 | sort >/tmp/vorlix_bench_b
-paired=$(join /tmp/vorlix_bench_a /tmp/vorlix_bench_b | wc -l)
-end=$(date +%s.%N)
-echo "sort + join of the same logs ($last records, $paired paired): $(awk "BEGIN { printf \"%.3f\", $end - $start }") s"
-rm -f /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.logServices

@@ -48,8 +48,7 @@ void ReportEntryPoints(HMODULE plugin) {
 }
 
 void RunExportCheck(HWND dialog) {
-    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
-    ShowSearchControls(dialog, SW_HIDE);
+    HideCompareControls(dialog);
     if (!OpenRewrittenLog(kExportLogPath, kLogFailureCaption, kLogFailureCaption)) {
         return;
     }

@@ -106,8 +106,7 @@ private:
 };
 
 void RunServiceListing(HWND dialog) {
-    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
-    ShowSearchControls(dialog, SW_HIDE);
+    HideCompareControls(dialog);
     if (!OpenRewrittenLog(kServiceLogPath, "Vorlix   CreateFile",
                           "Vorlix   CreateFile LogFileAnalyze")) {
         return;

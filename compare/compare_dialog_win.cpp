@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include "compare/compare_run_win.h"
+#include "compare/compare_view_win.h"
 #include "compare/search_win.h"
 #include "compare/sort_highlight_win.h"
+#include "platform/dialog_guard_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
 
@@ -13,8 +15,10 @@ namespace {
 INT_PTR OnNotify(HWND dialog, NMHDR* header) {
     switch (header->code) {
         case LVN_COLUMNCLICK:
-            SortCompareView(GetDlgItem(dialog, IDC_REPORT_LIST),
-                            reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            SortCompareView(dialog, reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+            return FALSE;
+        case LVN_GETDISPINFOA:
+            AnswerCellText(dialog, reinterpret_cast<NMLVDISPINFOA*>(header));
             return FALSE;
         case NM_CUSTOMDRAW:
             SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
@@ -25,14 +29,15 @@ INT_PTR OnNotify(HWND dialog, NMHDR* header) {
     }
 }
 
-}  // namespace
-
-INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             return RunCompare(dialog, static_cast<int>(lParam));
         case WM_NOTIFY:
             return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+        case WM_DESTROY:
+            DetachCompareView(dialog);
+            return FALSE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case IDC_SEARCH:
@@ -47,4 +52,11 @@ INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         default:
             return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GuardDialogMessage(dialog,
+                              [&] { return HandleMessage(dialog, message, wParam, lParam); });
 }

@@ -1,15 +1,67 @@
 #include "compare/compare_merge.h"
 
+#include <cstdio>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
+#include "checks/service_texts.h"
+
 namespace {
+
+// The type texts that the service listing writes. Service types are
+// combinations of the bits 0x1 to 0x100; other codes read as "TYPE 0x..." too.
+bool IsServiceTypeText(const std::string& text) {
+    static const std::unordered_set<std::string> kTypeTexts = [] {
+        std::unordered_set<std::string> texts;
+        for (std::uint32_t code = 1; code <= 0x1FF; ++code) {
+            texts.insert(ServiceTypeText(code));
+        }
+        return texts;
+    }();
+    if (kTypeTexts.count(text) != 0) {
+        return true;
+    }
+    unsigned code = 0;
+    char rest = 0;
+    return std::sscanf(text.c_str(), "TYPE 0x%X%c", &code, &rest) == 1 &&
+           ServiceTypeText(code) == text;
+}
 
 bool StatesDiffer(const std::string& a, const std::string& b, size_t limit) {
     return a.compare(0, limit, b, 0, limit) != 0;
 }
 
 }  // namespace
+
+void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
+                         std::string record[kServiceFieldCount]) {
+    for (int i = 0; i < kServiceFieldCount; ++i) {
+        record[i].clear();
+    }
+    if (lineFields.size() == kServiceFieldCount) {
+        for (int i = 0; i < kServiceFieldCount; ++i) {
+            record[i] = lineFields[i];
+        }
+        return;
+    }
+    size_t rest = lineFields.size();
+    if (rest > 0) {
+        record[3] = lineFields[--rest];
+    }
+    if (rest > 0 && IsServiceTypeText(lineFields[rest - 1])) {
+        record[2] = lineFields[--rest];
+    }
+    if (rest > 0) {
+        record[1] = lineFields[--rest];
+    }
+    for (size_t i = 0; i < rest; ++i) {
+        if (i > 0) {
+            record[0] += ' ';
+        }
+        record[0] += lineFields[i];
+    }
+}
 
 void ServiceMerge::AddFirst(const std::string fields[kServiceFieldCount]) {
     firstLogValues_.Add(fields[1], static_cast<int>(rows_.size()));

@@ -20,6 +20,17 @@ constexpr int kServiceFieldCount = 4;
 // The marking sees no more of a state than the list hands it.
 constexpr size_t kStateCompareLimit = 511;
 
+// One service log line as a record, whatever number of fields it read back as,
+// so that an odd line never shifts the lines after it. A line of four fields
+// gives them in order. Any other line (a name too long for its padding, two
+// blanks inside a name, an empty display name) is taken from its end: the last
+// field is the state; the one before it is the type when it is one of the
+// listing's type texts; the one before that is the service name; all fields
+// before these, joined with one blank, are the display name. Missing parts stay
+// empty.
+void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
+                         std::string record[kServiceFieldCount]);
+
 // "Compare Services". All first-log records come before the first second-log one.
 class ServiceMerge {
 public:

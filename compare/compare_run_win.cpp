@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell_state_win.h"
 #include "compare/compare_merge.h"
 #include "compare/compare_state_win.h"
+#include "compare/compare_view_win.h"
 #include "platform/handles_win.h"
+#include "platform/shell_state_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
@@ -37,50 +38,34 @@ int64_t SizeOf(HANDLE file) {
     return GetFileSizeEx(file, &size) ? size.QuadPart : 0;
 }
 
-void SetCell(LVITEMA& item, int column, const std::string& text) {
-    if (text.empty()) {
-        return;
-    }
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(g_reportList, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void ShowRows(const std::vector<CompareRow>& rows) {
-    static const std::string kDifferent = "Different";
-    SendMessageA(g_reportList, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(g_reportList, LVM_SETITEMCOUNT, rows.size(), 0);
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const CompareRow& row = rows[i];
-        item.iItem = static_cast<int>(i);
-        item.iSubItem = 0;
-        item.pszText = const_cast<char*>(row.name.c_str());
-        SendMessageA(g_reportList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        SetCell(item, 1, row.value);
-        SetCell(item, 2, row.type);
-        SetCell(item, 3, row.state1);
-        SetCell(item, 4, row.state2);
-        if (row.different) {
-            SetCell(item, 5, kDifferent);
-        }
-    }
-    SendMessageA(g_reportList, WM_SETREDRAW, TRUE, 0);
-}
-
 // One log being read: the timestamp line comes first and is no record.
 class LogRead {
 public:
     LogRead(HANDLE file) : reader_(file), size_(SizeOf(file)) {}
     bool More() const { return position_ < size_; }
     bool Empty() const { return size_ <= 0; }
-    bool ReadField(std::string& text) {
-        if (!reader_.Read(&position_, field_)) {
+    bool ReadField(std::string& text, FieldEnd* end = nullptr) {
+        if (!reader_.Read(&position_, field_, end)) {
             return false;
         }
         text = field_;
         return true;
+    }
+    // The fields of one line, up to its line end (or the end of the file).
+    // False when a field was too long: `fields` then holds those read before it.
+    bool ReadServiceLine(std::vector<std::string>& fields) {
+        fields.clear();
+        for (;;) {
+            FieldEnd end = FieldEnd::LineEnd;
+            fields.emplace_back();
+            if (!ReadField(fields.back(), &end)) {
+                fields.pop_back();
+                return false;
+            }
+            if (end != FieldEnd::Blanks || !More()) {
+                return true;
+            }
+        }
     }
     // A whole line as its fields; over-long fields come cut.
     std::vector<std::string> ReadLine() {
@@ -97,6 +82,9 @@ public:
         std::string stamp;
         return ReadField(stamp);
     }
+    // For the logs that are read on past over-long fields: a timestamp line
+    // that is not one is dropped all the same, however long it is.
+    void DropTimestampLine() { ReadLine(); }
 
 private:
     LogFieldReader reader_;
@@ -105,26 +93,31 @@ private:
     char field_[kLogFieldBufferSize + 7];
 };
 
-// Service logs: records of four fields. Returns the rows to show; a failed
-// read leaves the rows made so far, unmarked.
+// Service logs: one record per line (see ServiceRecordOfLine). Returns the
+// rows to show; a failed read leaves the rows made so far, unmarked: in the
+// first log with the record cut short kept, its unread fields empty.
 std::vector<CompareRow> MergeServiceLogs(UniqueFile& first, UniqueFile& second) {
     ServiceMerge merge;
+    std::vector<std::string> fields;
+    std::string record[kServiceFieldCount];
     {
         LogRead log(first.Get());
-        if (!log.DropTimestamp()) {
-            return merge.rows();
-        }
-        while (log.More()) {
-            std::string fields[kServiceFieldCount];
-            int read = 0;
-            while (read < kServiceFieldCount && log.ReadField(fields[read])) {
-                ++read;
-            }
-            if (read > 0) {
-                merge.AddFirst(fields);
-            }
-            if (read < kServiceFieldCount) {
+        if (!log.Empty()) {
+            if (!log.DropTimestamp()) {
                 return merge.rows();
+            }
+            while (log.More()) {
+                if (!log.ReadServiceLine(fields)) {
+                    if (!fields.empty()) {
+                        for (int i = 0; i < kServiceFieldCount; ++i) {
+                            record[i] = i < static_cast<int>(fields.size()) ? fields[i] : "";
+                        }
+                        merge.AddFirst(record);
+                    }
+                    return merge.rows();
+                }
+                ServiceRecordOfLine(fields, record);
+                merge.AddFirst(record);
             }
         }
     }
@@ -136,13 +129,11 @@ std::vector<CompareRow> MergeServiceLogs(UniqueFile& first, UniqueFile& second) 
                 return merge.rows();
             }
             while (log.More()) {
-                std::string fields[kServiceFieldCount];
-                for (std::string& field : fields) {
-                    if (!log.ReadField(field)) {
-                        return merge.rows();
-                    }
+                if (!log.ReadServiceLine(fields)) {
+                    return merge.rows();
                 }
-                merge.AddSecond(fields);
+                ServiceRecordOfLine(fields, record);
+                merge.AddSecond(record);
             }
         }
     }
@@ -157,7 +148,8 @@ std::vector<CompareRow> MergeLineLogs(UniqueFile& first, UniqueFile& second, Lin
     LineMerge merge(rule);
     {
         LogRead log(first.Get());
-        if (log.DropTimestamp()) {
+        if (!log.Empty()) {
+            log.DropTimestampLine();
             while (log.More()) {
                 merge.AddFirst(log.ReadLine());
             }
@@ -166,7 +158,8 @@ std::vector<CompareRow> MergeLineLogs(UniqueFile& first, UniqueFile& second, Lin
     first.Reset();
     {
         LogRead log(second.Get());
-        if (!log.Empty() && log.DropTimestamp()) {
+        if (!log.Empty()) {
+            log.DropTimestampLine();
             while (log.More()) {
                 merge.AddSecond(log.ReadLine());
             }
@@ -180,29 +173,32 @@ std::vector<CompareRow> MergeLineLogs(UniqueFile& first, UniqueFile& second, Lin
 }  // namespace
 
 BOOL RunCompare(HWND dialog, int kind) {
+    // The hits of an earlier view name rows of a list that is gone.
+    g_search.matches.Clear();
+    // A comparison only reads its logs, so a read-only log can be compared, and
+    // the same log chosen twice is simply read twice.
     UniqueFile first;
-    if (!OpenExistingLog(g_firstLogName, first.Put())) {
+    if (!OpenLogForReading(g_firstLogName, first.Put())) {
         return FALSE;
     }
     UniqueFile second;
-    if (!OpenExistingLog(g_secondLogName, second.Put())) {
+    if (!OpenLogForReading(g_secondLogName, second.Put())) {
         return FALSE;
     }
     ShowCompareControls(dialog);
     PrepareCompareList(dialog);
 
-    if (SizeOf(first.Get()) <= 0) {
-        return TRUE;
-    }
+    // An empty first log is no reason to hide the second one's records: they
+    // are listed as found in the second log only.
     switch (kind) {
         case kCompareServices:
-            ShowRows(MergeServiceLogs(first, second));
+            AttachCompareView(dialog, MergeServiceLogs(first, second));
             break;
         case kCompareExports:
-            ShowRows(MergeLineLogs(first, second, LineKeyRule::ExportName));
+            AttachCompareView(dialog, MergeLineLogs(first, second, LineKeyRule::ExportName));
             break;
         case kCompareAnalysis:
-            ShowRows(MergeLineLogs(first, second, LineKeyRule::AnalysisName));
+            AttachCompareView(dialog, MergeLineLogs(first, second, LineKeyRule::AnalysisName));
             break;
         default:
             break;

@@ -1,5 +1,7 @@
 #include "compare/match_list.h"
 
+#include <algorithm>
+
 void MatchList::Clear() {
     // The hit index only means something while there are hits, and a search with
     // hits starts at the first one, so resetting it here changes nothing visible.
@@ -37,4 +39,19 @@ bool MatchList::RowIsHit(int32_t row) const {
         }
     }
     return false;
+}
+
+void MatchList::FollowMovedRows(const std::vector<int>& newPositionOf) {
+    int kept = 0;
+    for (int i = 0; i < hitCount_; ++i) {
+        const int32_t row = entries_[i].row;
+        if (row >= 0 && static_cast<size_t>(row) < newPositionOf.size()) {
+            entries_[kept++] = MatchEntry{newPositionOf[row], entries_[i].columnBit};
+        }
+    }
+    hitCount_ = kept;
+    std::stable_sort(entries_, entries_ + hitCount_, [](const MatchEntry& a, const MatchEntry& b) {
+        return a.row != b.row ? a.row < b.row : a.columnBit < b.columnBit;
+    });
+    hitIndex_ = 0;
 }

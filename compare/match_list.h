@@ -4,13 +4,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // Column bits of a hit.
 constexpr int32_t kSearchColumnName = 1;   // list column 0
 constexpr int32_t kSearchColumnValue = 2;  // list column 1
 
 struct MatchEntry {
-    int32_t row;        // the row's position in the list when it was found
+    int32_t row;        // the row's position in the list
     int32_t columnBit;  // kSearchColumnName or kSearchColumnValue
 };
 
@@ -32,6 +33,11 @@ public:
     std::optional<MatchEntry> CurrentHit() const;
     // Moves to the following hit; on the last hit it stays there.
     void Advance();
+    // The rows have moved (a sort): newPositionOf[old position] is each row's
+    // new position. The hits follow their rows and are put in the new row order
+    // (a row's "Name" hit before its "Value" hit), and "Next" starts again from
+    // the first of them. Hits whose row has no new position are dropped.
+    void FollowMovedRows(const std::vector<int>& newPositionOf);
     // Whether any of the recorded hits lies in this row, whatever its column.
     bool RowIsHit(int32_t row) const;
 

@@ -1,13 +1,16 @@
 #include "compare/pairing_index.h"
 
+#include "compare/ascii_case.h"
+
 namespace {
 
+// Names are compared whole: a cut (such as the 127 characters that the list
+// hands out) would make two long names that differ only behind it pair, and a
+// name longer than the cut never pair with itself.
 std::string FoldAsciiCase(const std::string& text) {
     std::string folded(text);
     for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
+        c = static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c)));
     }
     return folded;
 }
@@ -15,17 +18,13 @@ std::string FoldAsciiCase(const std::string& text) {
 }  // namespace
 
 void PairingIndex::Add(const std::string& valueText, int row) {
-    const auto inserted =
-        firstRowByFoldedText_.emplace(FoldAsciiCase(valueText.substr(0, kPairingTextLimit)), row);
+    const auto inserted = firstRowByFoldedText_.emplace(FoldAsciiCase(valueText), row);
     if (!inserted.second && row < inserted.first->second) {
         inserted.first->second = row;
     }
 }
 
 int PairingIndex::Find(const std::string& key) const {
-    if (key.size() > kPairingTextLimit) {
-        return -1;
-    }
     const auto found = firstRowByFoldedText_.find(FoldAsciiCase(key));
     return found == firstRowByFoldedText_.end() ? -1 : found->second;
 }

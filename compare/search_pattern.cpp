@@ -36,87 +36,49 @@ void CompileSearchPattern(char* searchString, int32_t tokens[kSearchTokenCount])
 
 namespace {
 
-// Searches text from j on for the first place where the whole literal run fits,
-// without ever comparing a character twice: after a partial agreement of m
-// characters the search goes on behind them. Returns false when none is found.
-bool FindRunForward(const char* run, size_t runLength, const char* text, size_t textLength,
-                    size_t& j) {
-    for (;;) {
-        while (j < textLength && text[j] != run[0]) {
-            ++j;
-        }
-        if (j >= textLength) {
-            return false;
-        }
-        size_t agreed = 1;
-        while (agreed < runLength && j + agreed < textLength && text[j + agreed] == run[agreed]) {
-            ++agreed;
-        }
-        if (agreed == runLength) {
-            return true;
-        }
-        j += agreed;
+// The length of the compiled string that the tokens cover: n characters for a
+// literal run, one for each wildcard.
+size_t PatternLength(const int32_t* tokens) {
+    size_t length = 0;
+    for (; *tokens != kTokenEnd; ++tokens) {
+        length += *tokens > 0 ? static_cast<size_t>(*tokens) : 1;
     }
+    return length;
 }
 
 }  // namespace
 
+// The classic two-pointer matcher: the pattern is walked against the text, and
+// on a mismatch behind a "*" the match restarts one character later behind that
+// last "*" (an earlier "*" never needs to be tried again). So every text that
+// the pattern describes is found, with no stack and no allocation; a literal
+// "?" or "*" cannot occur, since every "?" and "*" of the search string is a
+// wildcard.
 bool MatchSearchPattern(const int32_t* tokens, const char* compiledString, const char* text,
                         size_t textLength) {
-    size_t j = 0;  // position in the text
+    const size_t patternLength = PatternLength(tokens);
+    constexpr size_t kNoStar = static_cast<size_t>(-1);
     size_t p = 0;  // position in the compiled string
-    const int32_t* token = tokens;
-    for (;;) {
-        if (*token == kTokenEnd) {
-            return j == textLength;
-        }
-        if (*token == kTokenAnyChar) {
-            if (j >= textLength) {
-                return false;
-            }
+    size_t j = 0;  // position in the text
+    size_t starP = kNoStar;
+    size_t starJ = 0;
+    while (j < textLength) {
+        const char c = p < patternLength ? compiledString[p] : '\0';
+        if (p < patternLength && c == '*') {
+            starP = p++;
+            starJ = j;
+        } else if (p < patternLength && (c == '?' || c == text[j])) {
+            ++p;
             ++j;
-            ++p;
-            ++token;
-            continue;
-        }
-        if (*token > 0) {
-            const size_t n = static_cast<size_t>(*token);
-            if (textLength - j < n || std::memcmp(text + j, compiledString + p, n) != 0) {
-                return false;
-            }
-            j += n;
-            p += n;
-            ++token;
-            continue;
-        }
-        // A "*". A "?" directly behind it is taken as if it stood before it: "*?" and
-        // "?*" both mean "at least one character". So a "*" is always followed by a
-        // literal run or the end, and the matcher stays linear. A later "*" reached
-        // that way merges with this one.
-        while (*token == kTokenAnyRun || *token == kTokenAnyChar) {
-            if (*token == kTokenAnyChar) {
-                if (j >= textLength) {
-                    return false;
-                }
-                ++j;
-            }
-            ++p;
-            ++token;
-        }
-        if (*token == kTokenEnd) {
-            return true;
-        }
-        const size_t n = static_cast<size_t>(*token);
-        const char* run = compiledString + p;
-        if (token[1] == kTokenEnd) {
-            // The run ends the pattern: only the end of the text can take it.
-            return textLength - j >= n && std::memcmp(text + textLength - n, run, n) == 0;
-        }
-        if (!FindRunForward(run, n, text, textLength, j)) {
+        } else if (starP != kNoStar) {
+            p = starP + 1;
+            j = ++starJ;
+        } else {
             return false;
         }
-        j += n;
-        p += n;
-        ++token;
     }
+    while (p < patternLength && compiledString[p] == '*') {
+        ++p;
+    }
+    return p == patternLength;
 }

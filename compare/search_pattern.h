@@ -28,7 +28,8 @@ void FoldSearchCase(char* text);
 void CompileSearchPattern(char* searchString, int32_t tokens[kSearchTokenCount]);
 
 // True when the whole text matches the pattern that CompileSearchPattern made
-// (tokens and compiled string). Linear in textLength: a "*" takes the first place
-// where the following literal run fits and never comes back to try a later one.
+// (tokens and compiled string): "?" takes exactly one character, "*" any run,
+// and every text that the pattern describes matches. The matcher only ever
+// returns to the last "*", so it needs no memory beyond a few positions.
 bool MatchSearchPattern(const int32_t* tokens, const char* compiledString, const char* text,
                         size_t textLength);

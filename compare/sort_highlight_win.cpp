@@ -1,61 +1,62 @@
 #include "compare/sort_highlight_win.h"
 
-#include <algorithm>
-#include <numeric>
-#include <string>
 #include <vector>
 
 #include "compare/compare_state_win.h"
-#include "compare/sort_order.h"
+#include "compare/compare_view_win.h"
 #include "res/resource.h"
 
 namespace {
 
-std::string CellText(HWND list, int row, int column) {
-    char text[kSortTextLimit + 1] = {};
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    // The list may point the record at its own copy of the text.
-    return item.pszText ? std::string(item.pszText).substr(0, kSortTextLimit) : std::string();
+std::vector<int> ListPositions(HWND list, UINT flags) {
+    std::vector<int> positions;
+    int position = -1;
+    while ((position = static_cast<int>(
+                SendMessageA(list, LVM_GETNEXTITEM, position, MAKELPARAM(flags, 0)))) >= 0) {
+        positions.push_back(position);
+    }
+    return positions;
 }
 
-int CALLBACK CompareByRank(LPARAM rankA, LPARAM rankB, LPARAM) {
-    return rankA < rankB ? -1 : (rankA > rankB ? 1 : 0);
+void SetListState(HWND list, int position, UINT state, UINT mask) {
+    LVITEMA item = {};
+    item.state = state;
+    item.stateMask = mask;
+    SendMessageA(list, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace
 
-// The order is worked out here, once per click, with the same comparison of
-// at most 127 characters per cell; rows that compare equal keep their order.
-// The list view then only moves its items to their ranks: asking it to sort
-// by a text comparison would cost a search for each item's position on every
-// comparison, and its order of equal rows is not guaranteed.
-void SortCompareView(HWND list, int column) {
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+// The rows are reordered in the view's own table, with the comparison of at
+// most 127 characters per cell; rows that compare equal keep their order. The
+// list asks for the texts at each position, so it only needs a repaint; what
+// it keeps per position (selection and focus) and the search hits follow
+// their rows.
+void SortCompareView(HWND dialog, int column) {
+    CompareView* view = CompareViewOf(dialog);
+    if (view == nullptr) {
+        return;
+    }
     const bool caseSensitive = SendDlgItemMessageA(g_compareDialog, IDC_SORT_CASE_SENSITIVE,
                                                    BM_GETCHECK, 0, 0) == BST_CHECKED;
-    std::vector<std::string> texts(count);
-    for (int row = 0; row < count; ++row) {
-        texts[row] = CellText(list, row, column);
+    HWND list = GetDlgItem(dialog, IDC_REPORT_LIST);
+    const std::vector<int> selected = ListPositions(list, LVNI_SELECTED);
+    const std::vector<int> focused = ListPositions(list, LVNI_FOCUSED);
+    const std::vector<int> newPositionOf = view->Sort(column, caseSensitive);
+    for (int position : selected) {
+        SetListState(list, position, 0, LVIS_SELECTED);
     }
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return CompareSortTexts(texts[a].c_str(), texts[b].c_str(), caseSensitive) < 0;
-    });
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    for (int rank = 0; rank < count; ++rank) {
-        item.iItem = order[rank];
-        item.lParam = rank;
-        SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (int position : focused) {
+        SetListState(list, position, 0, LVIS_FOCUSED);
     }
-    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareByRank));
+    for (int position : selected) {
+        SetListState(list, newPositionOf[position], LVIS_SELECTED, LVIS_SELECTED);
+    }
+    for (int position : focused) {
+        SetListState(list, newPositionOf[position], LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    g_search.matches.FollowMovedRows(newPositionOf);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 LRESULT CompareCustomDraw(NMLVCUSTOMDRAW* draw) {

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// Sorts the compare view ascending by the clicked column.
-void SortCompareView(HWND list, int column);
+// Sorts the compare dialog's view ascending by the clicked column.
+void SortCompareView(HWND dialog, int column);
 
 // The custom-draw result for one notification; may set the cell colours.
 LRESULT CompareCustomDraw(NMLVCUSTOMDRAW* draw);

@@ -1,12 +1,9 @@
 #include "compare/sort_order.h"
 
-namespace {
+#include <algorithm>
+#include <numeric>
 
-unsigned char FoldAsciiLetter(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
+#include "compare/ascii_case.h"
 
 int CompareSortTexts(const char* a, const char* b, bool caseSensitive) {
     for (int i = 0; i < kSortTextLimit; ++i) {
@@ -26,13 +23,11 @@ int CompareSortTexts(const char* a, const char* b, bool caseSensitive) {
     return 0;
 }
 
-int CompareSortRows(const char* textA, int rowA, const char* textB, int rowB, bool caseSensitive) {
-    // The list view's own sort need not be stable; breaking ties by the earlier
-    // position makes equal rows keep their order, so a second click on the same
-    // header leaves the list exactly as it is.
-    const int byText = CompareSortTexts(textA, textB, caseSensitive);
-    if (byText != 0) {
-        return byText;
-    }
-    return (rowA < rowB) ? -1 : (rowA > rowB ? 1 : 0);
+std::vector<int> SortedOrder(const std::vector<const char*>& cells, bool caseSensitive) {
+    std::vector<int> order(cells.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return CompareSortTexts(cells[a], cells[b], caseSensitive) < 0;
+    });
+    return order;
 }

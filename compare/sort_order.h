@@ -1,6 +1,8 @@
 // Order of the compare view's rows when the user sorts by a column.
 #pragma once
 
+#include <vector>
+
 // The list hands a sort at most this many characters of a cell.
 constexpr int kSortTextLimit = 127;
 
@@ -10,7 +12,8 @@ constexpr int kSortTextLimit = 127;
 // bytes. Returns -1, 0 or 1.
 int CompareSortTexts(const char* a, const char* b, bool caseSensitive);
 
-// Like CompareSortTexts, but rows with equal texts keep their order from before
-// the sort: the row that stood higher stays higher. rowA and rowB are the
-// positions the rows had when the sort began.
-int CompareSortRows(const char* textA, int rowA, const char* textB, int rowB, bool caseSensitive);
+// The ascending order of the cells of one column, given by their positions:
+// element r is the position of the row that comes r-th. Rows whose cells
+// compare equal keep their order, so a second click on the same header leaves
+// the view as it is.
+std::vector<int> SortedOrder(const std::vector<const char*>& cells, bool caseSensitive);

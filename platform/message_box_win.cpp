@@ -8,10 +8,44 @@ int ShowWithSystem(HWND owner, const char* text, const char* caption, UINT style
 
 MessageBoxTarget g_messageBoxTarget = ShowWithSystem;
 
+struct OwnedWindowSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindEnabledOwnedWindow(HWND window, LPARAM parameter) {
+    OwnedWindowSearch* search = reinterpret_cast<OwnedWindowSearch*>(parameter);
+    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowEnabled(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window that a modal dialog has disabled (the main window under an open
+// report) must not own a box: closing the box would enable it again, and a
+// second command could start while the first one's dialog is open. The box
+// goes to the enabled window that it owns (that dialog) instead.
+HWND OwnerForBox(HWND owner) {
+    if (owner == nullptr || !IsWindow(owner) || IsWindowEnabled(owner)) {
+        return owner;
+    }
+    OwnedWindowSearch search = {owner, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(owner, nullptr), FindEnabledOwnedWindow,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found ? search.found : owner;
+}
+
 }  // namespace
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
-    return g_messageBoxTarget(owner, text, caption, style);
+    const bool ownerWasDisabled = owner != nullptr && IsWindow(owner) && !IsWindowEnabled(owner);
+    const int result = g_messageBoxTarget(OwnerForBox(owner), text, caption, style);
+    // Whoever owned the box, a window disabled before it stays disabled.
+    if (ownerWasDisabled && IsWindow(owner)) {
+        EnableWindow(owner, FALSE);
+    }
+    return result;
 }
 
 MessageBoxTarget SetMessageBoxTarget(MessageBoxTarget target) {

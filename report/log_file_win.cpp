@@ -154,14 +154,28 @@ int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
     return StartCurrentLog();
 }
 
-int OpenExistingLog(const char* fileName, HANDLE* file) {
-    *file = CreateLogHandle(fileName, OPEN_EXISTING);
+namespace {
+
+int FinishOpenExisting(HANDLE* file) {
     if (*file == INVALID_HANDLE_VALUE) {
         ShowSystemError(GetLastError(), "CreateFile", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
         return 0;
     }
     SetFilePointer(*file, 0, nullptr, FILE_BEGIN);
     return 1;
+}
+
+}  // namespace
+
+int OpenExistingLog(const char* fileName, HANDLE* file) {
+    *file = CreateLogHandle(fileName, OPEN_EXISTING);
+    return FinishOpenExisting(file);
+}
+
+int OpenLogForReading(const char* fileName, HANDLE* file) {
+    *file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return FinishOpenExisting(file);
 }
 
 int WriteLogField(int width, const char* text, bool last) {
@@ -193,8 +207,7 @@ int WriteLogField(int width, const char* text, bool last) {
 
 namespace {
 
-int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
-    SyncFilePosition(file, position);
+int ReportTooLong(FieldEnd end) {
     if (end == FieldEnd::TooLong) {
         ShowMessageBox(g_mainWindow, "String buffer too small", "Vorlix Error", MB_ICONERROR);
         return 0;
@@ -207,7 +220,8 @@ int FinishRead(FieldEnd end, HANDLE file, int64_t position) {
 int ReadLogField(int64_t* position, HANDLE file, char* field) {
     FileBlockSource source(file, kSingleFieldBlock);
     const FieldEnd end = ScanLogField(source, *position, field);
-    return FinishRead(end, file, *position);
+    SyncFilePosition(file, *position);
+    return ReportTooLong(end);
 }
 
 class LogFieldReader::Source : public FileBlockSource {
@@ -217,15 +231,23 @@ public:
 
 LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(file) {}
 
-LogFieldReader::~LogFieldReader() = default;
+LogFieldReader::~LogFieldReader() {
+    if (read_) {
+        SyncFilePosition(file_, lastPosition_);
+    }
+}
 
-int LogFieldReader::Read(int64_t* position, char* field) {
-    const FieldEnd end = ScanLogField(*source_, *position, field);
-    return FinishRead(end, file_, *position);
+int LogFieldReader::Read(int64_t* position, char* field, FieldEnd* end) {
+    const FieldEnd scanned = ScanLogField(*source_, *position, field);
+    Note(*position);
+    if (end) {
+        *end = scanned;
+    }
+    return ReportTooLong(scanned);
 }
 
 FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {
     const LongFieldScan scan = ScanLogFieldCutting(*source_, *position, field);
-    SyncFilePosition(file_, *position);
+    Note(*position);
     return scan.end;
 }

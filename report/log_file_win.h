@@ -19,6 +19,11 @@ int OpenSectionLog(const char* fileName);
 // (invalid on failure) goes to *file. Returns 1, or 0 after showing why not.
 int OpenExistingLog(const char* fileName, HANDLE* file);
 
+// Like OpenExistingLog, for a log that is only read (the comparison): read
+// access only, so a read-only log opens; shared with readers only, so the same
+// log may be open twice, but never while a program writes to it.
+int OpenLogForReading(const char* fileName, HANDLE* file);
+
 // Opens a log that a command rewrites whatever attributes it carries: the
 // attributes are reset first, then it is truncated (or created). Shows the
 // failure under the caption for an existing or a new file. On success the
@@ -69,8 +74,10 @@ void FormatLocalTimestamp(char* text, size_t size);
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
 // Reads the fields of one open log in turn, with a large read-ahead block kept
-// between fields; results, counter and file position are those of
-// ReadLogField.
+// between fields; results and counter are those of ReadLogField. The file
+// position is set to the counter once, when the reader ends: a seek per field
+// cost two thirds of the reading time, and no one else uses the handle while
+// the reader holds it.
 class LogFieldReader {
 public:
     explicit LogFieldReader(HANDLE file);
@@ -78,13 +85,21 @@ public:
     LogFieldReader(const LogFieldReader&) = delete;
     LogFieldReader& operator=(const LogFieldReader&) = delete;
 
-    int Read(int64_t* position, char* field);
+    // `end`, when given, tells how the field ended (so a caller can keep to lines).
+    int Read(int64_t* position, char* field, FieldEnd* end = nullptr);
     // For readers that go on past over-long fields: such a field is returned
     // cut, ending in "...", and the caller learns whether it ended its line.
     FieldEnd ReadCutting(int64_t* position, char* field);
 
 private:
+    void Note(int64_t position) {
+        read_ = true;
+        lastPosition_ = position;
+    }
+
     class Source;
     std::unique_ptr<Source> source_;
     HANDLE file_;
+    bool read_ = false;
+    int64_t lastPosition_ = 0;
 };

@@ -50,6 +50,11 @@ void ShowSearchControls(HWND dialog, int showCommand) {
     }
 }
 
+void HideCompareControls(HWND dialog) {
+    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_HIDE);
+    ShowSearchControls(dialog, SW_HIDE);
+}
+
 void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record) {
     // Every report list is laid out here, so every one can be copied.
     EnableListCopy(list);

@@ -22,6 +22,9 @@ INT_PTR EndReportOnOkOrCancel(HWND dialog, WPARAM wParam);
 
 // Shows or hides the search group (not the "Sort case sensitive" box).
 void ShowSearchControls(HWND dialog, int showCommand);
+// Hides the search group and the "Sort case sensitive" box: the reports that
+// are no comparison have neither.
+void HideCompareControls(HWND dialog);
 
 enum class ListStyle { Plain, GridAndFullRow };
 

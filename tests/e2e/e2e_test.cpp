@@ -186,6 +186,33 @@ TEST(EndToEnd, ListServicesThenCompareTheLogWithACopy) {
     DeleteFileA("C:\\vorlix_e2e_copy.logServices");
 }
 
+TEST(EndToEnd, TheMainWindowStaysDisabledAfterABoxUnderAnOpenReport) {
+    const std::string stamp = "01.02.2024 10:11 12\r\n";
+    const std::string good = stamp + "Fax" + std::string(87, ' ') + "Fax" + std::string(57, ' ') +
+                             "Win32_OWN_PROCESS" + std::string(8, ' ') + "Service Stopped\r\n";
+    // A service name too long for the reader: "String buffer too small".
+    WriteFileBytes("C:\\vorlix_e2e_long.logServices",
+                   stamp + "Fax" + std::string(87, ' ') + std::string(600, 'n') + "\r\n");
+    WriteFileBytes("C:\\vorlix_e2e_good.logServices", good);
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    std::vector<SeenBox> boxes;
+    HWND report = CompareLogs(session, 32774, "C:\\vorlix_e2e_long.logServices",
+                              "C:\\vorlix_e2e_good.logServices", boxes);
+    ASSERT_NE(report, nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "String buffer too small");
+    // The menu cannot be reached while the report is open, box or no box.
+    Sleep(300);
+    EXPECT_FALSE(IsWindowEnabled(session.MainWindow()));
+    CloseReport(session, report);
+    EXPECT_TRUE(IsWindowEnabled(session.MainWindow()));
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+    DeleteFileA("C:\\vorlix_e2e_long.logServices");
+    DeleteFileA("C:\\vorlix_e2e_good.logServices");
+}
+
 int CountDifferent(const std::vector<std::vector<std::string>>& rows) {
     int different = 0;
     for (const auto& row : rows) {

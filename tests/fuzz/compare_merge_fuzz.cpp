@@ -38,8 +38,9 @@ char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
+// Service names pair whole, ASCII letters without regard to case.
 bool PairsByServiceName(const std::string& rowValue, const std::string& key) {
-    const std::string fetched = rowValue.substr(0, 127);
+    const std::string& fetched = rowValue;
     if (fetched.size() != key.size()) {
         return false;
     }

@@ -124,9 +124,16 @@ TEST(MatchSearchPattern, FollowsThePatternTable) {
         {"?", "a", true},
         {"?", "", false},
         {"?", "ab", false},
-        {"*aab*", "aaab", false},
+        {"*aab*", "aaab", true},  // the run is tried again one character later
         {"*ab?", "abc", true},
-        {"*ab?", "ababc", false},
+        {"*ab?", "ababc", true},  // the second "ab" leaves one character for "?"
+        {"*ab?", "ababcd", false},
+        {"*a?c*x", "abdabcx", true},
+        {"a*b*c", "abbbbc", true},
+        {"a*b*c", "ab", false},
+        {"*ab*ab", "abxab", true},
+        {"*ab*ab", "xabab", true},
+        {"*aab", "aaaab", true},
         {"ab*b", "abb", true},
         {"ab*b", "ab", false},
         {"a*b?c", "abxc", true},

@@ -51,53 +51,29 @@ TEST(CompareSortTexts, LooksAtNoMoreThan127Characters) {
     EXPECT_EQ(CompareSortTexts(common.c_str(), differentAtEnd.c_str(), true), -1);
 }
 
-struct Row {
-    std::string text;
-    int position;
-};
-
-std::vector<int> SortedPositions(std::vector<Row> rows, bool caseSensitive) {
-    std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        return CompareSortRows(a.text.c_str(), a.position, b.text.c_str(), b.position,
-                               caseSensitive) < 0;
-    });
-    std::vector<int> positions;
-    for (const Row& row : rows) {
-        positions.push_back(row.position);
+TEST(SortedOrder, EqualCellsKeepTheirOrderAmongHundredsOfEqualKeys) {
+    // 600 rows under three keys in turn, each carrying its old position: an
+    // unstable sort reorders rows of one key visibly at this size.
+    const char* keys[] = {"b", "A", "a"};
+    std::vector<const char*> cells;
+    for (int i = 0; i < 600; ++i) {
+        cells.push_back(keys[i % 3]);
     }
-    return positions;
-}
-
-TEST(CompareSortRows, EqualTextsKeepTheirOrder) {
-    const std::vector<Row> rows = {
-        {"beta", 0}, {"Alpha", 1}, {"alpha", 2}, {"", 3}, {"BETA", 4}, {"alpha", 5},
-    };
-    EXPECT_EQ(SortedPositions(rows, false), (std::vector<int>{3, 1, 2, 5, 0, 4}));
-    EXPECT_EQ(SortedPositions(rows, true), (std::vector<int>{3, 1, 4, 2, 5, 0}));
-}
-
-TEST(CompareSortRows, SortingTwiceChangesNothing) {
-    std::vector<Row> rows;
-    const char* texts[] = {"b", "A", "a", "B", "a", "c", "A", "b"};
-    for (int i = 0; i < 8; ++i) {
-        rows.push_back({texts[i], i});
+    const std::vector<int> order = SortedOrder(cells, false);
+    ASSERT_EQ(order.size(), 600u);
+    // "A" and "a" are one key ignoring case: positions 1, 2, 4, 5, ... in turn.
+    for (int r = 0; r < 400; ++r) {
+        EXPECT_EQ(order[r], (r / 2) * 3 + 1 + r % 2) << "rank " << r;
     }
-    const std::vector<int> once = SortedPositions(rows, false);
-    std::vector<Row> reordered;
-    for (size_t i = 0; i < once.size(); ++i) {
-        reordered.push_back({texts[once[i]], static_cast<int>(i)});
+    for (int r = 400; r < 600; ++r) {
+        EXPECT_EQ(order[r], (r - 400) * 3) << "rank " << r;
     }
-    const std::vector<int> twice = SortedPositions(reordered, false);
-    for (size_t i = 0; i < twice.size(); ++i) {
-        EXPECT_EQ(twice[i], static_cast<int>(i));
-    }
-}
-
-TEST(CompareSortRows, ARowEqualsOnlyItself) {
-    EXPECT_EQ(CompareSortRows("x", 2, "x", 2, false), 0);
-    EXPECT_EQ(CompareSortRows("x", 2, "X", 5, false), -1);
-    EXPECT_EQ(CompareSortRows("x", 5, "X", 2, false), 1);
-    EXPECT_EQ(CompareSortRows("a", 9, "b", 1, true), -1);
+    const std::vector<int> sensitive = SortedOrder(cells, true);
+    EXPECT_EQ(sensitive[0], 1);
+    EXPECT_EQ(sensitive[199], 598);
+    EXPECT_EQ(sensitive[200], 2);
+    EXPECT_EQ(sensitive[400], 0);
+    EXPECT_EQ(sensitive[599], 597);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "platform/shell_state_win.h"
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_state_win.h"
@@ -122,23 +123,34 @@ TEST_F(CompareTest, WorkedExampleComesOutRowForRow) {
     CloseHandle(file);
 }
 
-TEST_F(CompareTest, AFileComparedWithItselfFailsAtTheSecondOpen) {
+TEST_F(CompareTest, ReadOnlyLogsAndTheSameLogTwiceCompare) {
     WriteServiceLog(kFirst, kWorkedFirst);
+    SetFileAttributesA(kFirst, FILE_ATTRIBUTE_READONLY);
     ChooseLogs(kFirst, kFirst);
     {
+        // Another program that merely reads the log does not stand in the way.
+        UniqueFile reader(
+            CreateFileA(kFirst, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
         ReportDialogUnderTest dialog(CompareDialogProc, 3);
-        ASSERT_EQ(boxes_.Boxes().size(), 1u);
-        EXPECT_EQ(boxes_.Boxes()[0].caption, "CreateFile");
-        EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_SHARING_VIOLATION));
-        EXPECT_EQ(dialog.ColumnCount(), 0);
-        EXPECT_EQ(dialog.RowCount(), 0);
-        EXPECT_FALSE(dialog.Checked(IDC_SEARCH_NAME_COLUMN));
-        EXPECT_TRUE(dialog.ControlVisible(IDC_SEARCH_GROUP));
+        EXPECT_TRUE(boxes_.Boxes().empty());
+        ASSERT_EQ(dialog.RowCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(dialog.Cell(row, 3), kWorkedFirst[row].state);
+            EXPECT_EQ(dialog.Cell(row, 4), kWorkedFirst[row].state);
+            EXPECT_EQ(dialog.Cell(row, 5), "");
+        }
     }
-    // The first log was closed again.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    ASSERT_EQ(OpenExistingLog(kFirst, &file), 1);
-    CloseHandle(file);
+    // A program writing to the log keeps the comparison out.
+    SetFileAttributesA(kFirst, FILE_ATTRIBUTE_NORMAL);
+    UniqueFile writer(
+        CreateFileA(kFirst, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(writer);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].caption, "CreateFile");
+    EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(dialog.ColumnCount(), 0);
 }
 
 TEST_F(CompareTest, AMissingLogShowsTheSystemText) {
@@ -152,20 +164,23 @@ TEST_F(CompareTest, AMissingLogShowsTheSystemText) {
 }
 
 TEST_F(CompareTest, EmptyAndTimestampOnlyLogs) {
-    WriteFileBytes(kFirst, "");
     WriteServiceLog(kSecond, kWorkedSecond);
     ChooseLogs(kFirst, kSecond);
-    {
+    // A first log of 0 bytes lists the second log's records as one holding only
+    // its timestamp line does.
+    for (bool zeroBytes : {true, false}) {
+        if (zeroBytes) {
+            WriteFileBytes(kFirst, "");
+        } else {
+            WriteServiceLog(kFirst, {});
+        }
         ReportDialogUnderTest dialog(CompareDialogProc, 3);
         EXPECT_EQ(dialog.ColumnCount(), 6);
-        EXPECT_EQ(dialog.RowCount(), 0);
-    }
-    WriteServiceLog(kFirst, {});
-    {
-        ReportDialogUnderTest dialog(CompareDialogProc, 3);
         ASSERT_EQ(dialog.RowCount(), 3);
         for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(dialog.Cell(row, 1), kWorkedSecond[row].name);
             EXPECT_EQ(dialog.Cell(row, 3), "");
+            EXPECT_EQ(dialog.Cell(row, 4), kWorkedSecond[row].state);
             EXPECT_EQ(dialog.Cell(row, 5), "Different");
         }
     }
@@ -207,6 +222,88 @@ TEST_F(CompareTest, AnOverlongFieldStopsTheReadingWithoutMarking) {
     EXPECT_EQ(dialog.Cell(1, 4), "");
     for (int row = 0; row < 3; ++row) {
         EXPECT_EQ(dialog.Cell(row, 5), "");
+    }
+}
+
+TEST_F(CompareTest, AFirstLogRecordCutShortByAFailedReadStays) {
+    std::vector<Service> first = kWorkedFirst;
+    first[1].name = std::string(513, 'n');
+    WriteServiceLog(kFirst, first);
+    WriteServiceLog(kSecond, kWorkedSecond);
+    ChooseLogs(kFirst, kSecond);
+    boxes_.Clear();
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    ASSERT_EQ(boxes_.Boxes().size(), 1u);
+    EXPECT_EQ(boxes_.Boxes()[0].text, "String buffer too small");
+    EXPECT_EQ(AllRows(dialog),
+              (Rows{
+                  {"Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running", "", ""},
+                  {"Windows Time", "", "", "", "", ""},
+              }));
+}
+
+// Lines that the reader does not split into four fields, each followed by a
+// well-formed one that must stay in step.
+const std::vector<Service> kOddServices = {
+    {std::string(89, 'd'), "AfterLongDisplay", "Win32_OWN_PROCESS", "Service Running"},
+    {"Next One", "NextOne", "WIN32_SHARE_PROCESS", "Service Stopped"},
+    {"Long Service Name", std::string(59, 's'), "KERNEL_DRIVER", "Service Running"},
+    {"Second", "Second", "KERNEL_DRIVER", "Service Stopped"},
+    {"", "NoDisplay", "FILE_SYSTEM_DRIVER", "Service Running"},
+    {"Two  Blanks", "TwoBlanks", "TYPE 0x400", "Service Paused"},
+    {"Last", "Last", "Win32_OWN_PROCESS", "Service Running"},
+};
+
+TEST_F(CompareTest, OddServiceLinesStayOneRecordEach) {
+    WriteServiceLog(kFirst, kOddServices);
+    WriteFileBytes(kSecond, ReadFileBytes(kFirst));
+    ChooseLogs(kFirst, kSecond);
+    boxes_.Clear();
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    const std::string joined = std::string(89, 'd') + " AfterLongDisplay";
+    const std::string longName = std::string(59, 's') + " KERNEL_DRIVER";
+    EXPECT_EQ(AllRows(dialog),
+              (Rows{
+                  {"", joined, "Win32_OWN_PROCESS", "Service Running", "Service Running", ""},
+                  {"Next One", "NextOne", "WIN32_SHARE_PROCESS", "Service Stopped",
+                   "Service Stopped", ""},
+                  {"Long Service Name", longName, "", "Service Running", "Service Running", ""},
+                  {"Second", "Second", "KERNEL_DRIVER", "Service Stopped", "Service Stopped", ""},
+                  {"", "NoDisplay", "FILE_SYSTEM_DRIVER", "Service Running", "Service Running", ""},
+                  {"Two Blanks", "TwoBlanks", "TYPE 0x400", "Service Paused", "Service Paused", ""},
+                  {"Last", "Last", "Win32_OWN_PROCESS", "Service Running", "Service Running", ""},
+              }));
+}
+
+TEST_F(CompareTest, LongServiceNamesPairWithTheirEqual) {
+    const std::string name(150, 'L');
+    // Written with its two blanks, as a name that fits its field would be.
+    auto line = [&](const std::string& serviceName, const char* state) {
+        return std::string("Long") + std::string(86, ' ') + serviceName + "  " +
+               "Win32_OWN_PROCESS" + std::string(8, ' ') + state + "\r\n";
+    };
+    const std::string stamp = "01.02.2024 10:11 12\r\n";
+    WriteFileBytes(kFirst, stamp + line(name, "Service Running"));
+    std::string lowerName(150, 'l');
+    WriteFileBytes(kSecond, stamp + line(lowerName, "Service Stopped"));
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    EXPECT_EQ(AllRows(dialog), (Rows{{"Long", name, "Win32_OWN_PROCESS", "Service Running",
+                                      "Service Stopped", "Different"}}));
+}
+
+TEST_F(CompareTest, AnOverlongFirstLineDoesNotStopAnalysisOrExportComparisons) {
+    const std::string longStamp(600, 't');
+    for (int kind : {1, 2}) {
+        WriteFileBytes(kFirst, longStamp + "\r\nConfig" + std::string(24, ' ') + "found\r\n");
+        WriteFileBytes(kSecond,
+                       "01.02.2024 10:11 12\r\nConfig" + std::string(24, ' ') + "Not found\r\n");
+        ChooseLogs(kFirst, kSecond);
+        ReportDialogUnderTest dialog(CompareDialogProc, kind);
+        EXPECT_TRUE(boxes_.Boxes().empty()) << kind;
+        EXPECT_EQ(AllRows(dialog), (Rows{{"Config", "", "", "found", "Not found", "Different"}}))
+            << kind;
     }
 }
 
@@ -438,6 +535,63 @@ TEST_F(CompareTest, NextWithoutHitsDoesNothing) {
     TypeAndSearch(dialog.Dialog(), "zzz");
     SendMessageA(dialog.Dialog(), WM_COMMAND, IDC_NEXT, 0);
     EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+}
+
+TEST_F(CompareTest, PatternsFindEveryTextTheyDescribe) {
+    WriteServiceLog(kFirst, {{"aaab", "x1", "t", "s"},
+                             {"ababc", "x2", "t", "s"},
+                             {"abab", "x3", "t", "s"},
+                             {"ab", "x4", "t", "s"}});
+    WriteServiceLog(kSecond, {});
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    TypeAndSearch(dialog.Dialog(), "*aab*");
+    ASSERT_EQ(g_search.matches.hitCount(), 1);
+    EXPECT_EQ(g_search.matches.CurrentHit()->row, 0);
+    TypeAndSearch(dialog.Dialog(), "*AB?");
+    ASSERT_EQ(g_search.matches.hitCount(), 1);
+    EXPECT_EQ(g_search.matches.CurrentHit()->row, 1);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(CompareTest, EveryViewStartsWithoutHits) {
+    WriteServiceLog(kFirst, kWorkedFirst);
+    WriteServiceLog(kSecond, {});
+    ChooseLogs(kFirst, kSecond);
+    {
+        ReportDialogUnderTest dialog(CompareDialogProc, 3);
+        TypeAndSearch(dialog.Dialog(), "*");
+        ASSERT_EQ(g_search.matches.hitCount(), 6);
+    }
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    EXPECT_EQ(Draw(dialog.Dialog(), CDDS_ITEMPREPAINT, 0, 0), CDRF_NEWFONT);
+    SendMessageA(dialog.Dialog(), WM_COMMAND, IDC_NEXT, 0);
+    EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+}
+
+TEST_F(CompareTest, HitsFollowTheirRowsThroughASort) {
+    WriteServiceLog(kFirst, {{"c hit", "1", "t", "s"},
+                             {"b", "2", "t", "s"},
+                             {"d", "3", "t", "s"},
+                             {"a hit", "4", "t", "s"}});
+    WriteServiceLog(kSecond, {});
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    HWND d = dialog.Dialog();
+    TypeAndSearch(d, "*hit");
+    ClickHeader(d, 0);
+    ASSERT_EQ(Column(dialog, 0), (std::vector<std::string>{"a hit", "b", "c hit", "d"}));
+    COLORREF text, background;
+    const COLORREF expected[] = {0xF00000, 0xFAFAFA, 0xF00000, 0xFAFAFA};
+    for (int row = 0; row < 4; ++row) {
+        Draw(d, CDDS_ITEMPREPAINT | CDDS_SUBITEM, row, 0, &text, &background);
+        EXPECT_EQ(background, expected[row]) << "row " << row;
+    }
+    // "Next" goes on from the top of the new order.
+    SendMessageA(d, WM_COMMAND, IDC_NEXT, 0);
+    EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 0);
+    SendMessageA(d, WM_COMMAND, IDC_NEXT, 0);
+    EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 2);
 }
 
 TEST_F(CompareTest, DialogEndsWithOkAndEscape) {

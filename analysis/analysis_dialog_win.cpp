@@ -8,6 +8,7 @@
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
 #include "analysis/opencv_files.h"
+#include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
@@ -52,6 +53,10 @@ BOOL RunAnalysis(HWND dialog) {
     // The 32-bit view: "Program Files (x86)" on 64-bit Windows.
     SHGetSpecialFolderPathA(nullptr, g_programFilesFolder, CSIDL_PROGRAM_FILES, FALSE);
     g_productNames = std::make_unique<ProductNameList>();
+    // The list goes with the run, also when the run ends in an exception.
+    struct ReleaseProductNames {
+        ~ReleaseProductNames() { g_productNames.reset(); }
+    } releaseProductNames;
     PrepareReportList(dialog, kAnalysisColumns, ListStyle::GridAndFullRow);
     // The row cursor stays on the header row: every section advances before
     // each row it inserts, so a section without rows leaves no gap.
@@ -67,8 +72,6 @@ BOOL RunAnalysis(HWND dialog) {
     RunInstalledProductsSection();
     RunRuntimeSection();
     RunPathSection();
-
-    g_productNames.reset();
     return TRUE;
 }
 
@@ -77,16 +80,7 @@ BOOL RunAnalysis(HWND dialog) {
 INT_PTR CALLBACK AnalysisDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            // No exception may cross into the dialog manager; only an
-            // allocation can throw here.
-            try {
-                return RunAnalysis(dialog);
-            } catch (...) {
-                CloseCurrentLog();
-                g_productNames.reset();
-                ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
-                return TRUE;
-            }
+            return GuardMessage<INT_PTR>(TRUE, [&] { return RunAnalysis(dialog); });
         case WM_COMMAND:
             // Escape (IDCANCEL) deliberately does not close the analysis.
             if (LOWORD(wParam) == IDC_REPORT_OK) {

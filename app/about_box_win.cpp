@@ -1,10 +1,13 @@
 #include "app/commands_win.h"
+#include "platform/dialog_guard_win.h"
 #include "res/resource.h"
 
 // Short enough for the 23-unit wide credit field.
 const char kAboutCreditText[] = "\xA9 BHS";
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+namespace {
+
+INT_PTR HandleAboutMessage(HWND dialog, UINT message, WPARAM wParam) {
     switch (message) {
         case WM_INITDIALOG:
             SendDlgItemMessageA(dialog, IDC_ABOUT_CREDIT, WM_SETTEXT, 0,
@@ -25,4 +28,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         default:
             return FALSE;
     }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return GuardDialogMessage([&] { return HandleAboutMessage(dialog, message, wParam); });
 }

@@ -1,8 +1,11 @@
 #include "app/commands_win.h"
+#include "platform/dialog_guard_win.h"
 #include "platform/shell_state_win.h"
 #include "res/resource.h"
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
@@ -39,4 +42,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         default:
             return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GuardMessage<LRESULT>(
+        0, [&] { return HandleMainWindowMessage(window, message, wParam, lParam); });
 }

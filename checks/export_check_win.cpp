@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "checks/entry_points.h"
+#include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
@@ -66,8 +67,10 @@ void RunExportCheck(HWND dialog) {
 INT_PTR CALLBACK ExportCheckDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            RunExportCheck(dialog);
-            return FALSE;
+            return GuardDialogMessage([&] {
+                RunExportCheck(dialog);
+                return FALSE;
+            });
         case WM_COMMAND:
             return EndReportOnOkOrCancel(dialog, wParam);
         default:

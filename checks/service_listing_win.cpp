@@ -5,6 +5,7 @@
 #include <string>
 
 #include "checks/service_texts.h"
+#include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/list_view_win.h"
@@ -135,14 +136,10 @@ void RunServiceListing(HWND dialog) {
 INT_PTR CALLBACK ServiceListingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            // The texts are built in strings; no exception may leave a dialog
-            // procedure, and the handles have closed themselves by here.
-            try {
+            return GuardDialogMessage([&] {
                 RunServiceListing(dialog);
-            } catch (...) {
-                ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
-            }
-            return FALSE;
+                return FALSE;
+            });
         case WM_COMMAND:
             return EndReportOnOkOrCancel(dialog, wParam);
         default:

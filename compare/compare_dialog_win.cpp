@@ -57,6 +57,5 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 INT_PTR CALLBACK CompareDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return GuardDialogMessage(dialog,
-                              [&] { return HandleMessage(dialog, message, wParam, lParam); });
+    return GuardDialogMessage([&] { return HandleMessage(dialog, message, wParam, lParam); });
 }

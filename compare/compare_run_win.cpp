@@ -9,6 +9,7 @@
 #include "compare/compare_state_win.h"
 #include "compare/compare_view_win.h"
 #include "platform/handles_win.h"
+#include "platform/list_view_win.h"
 #include "platform/shell_state_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
@@ -19,16 +20,16 @@ namespace {
 void ShowCompareControls(HWND dialog) {
     ShowSearchControls(dialog, SW_SHOWNORMAL);
     g_compareDialog = dialog;
-    ShowWindow(GetDlgItem(dialog, IDC_SORT_CASE_SENSITIVE), SW_SHOWNORMAL);
+    ShowDialogControl(dialog, IDC_SORT_CASE_SENSITIVE, true);
     SendDlgItemMessageA(dialog, IDC_SEARCH_NAME_COLUMN, BM_SETCHECK, BST_CHECKED, 0);
     SendDlgItemMessageA(dialog, IDC_SEARCH_VALUE_COLUMN, BM_SETCHECK, BST_CHECKED, 0);
 }
 
 void PrepareCompareList(HWND dialog) {
     g_reportList = GetDlgItem(dialog, IDC_REPORT_LIST);
-    SendMessageA(g_reportList, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(g_reportList, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
-                 LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    const ListView list(g_reportList);
+    list.DeleteAllItems();
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     LVCOLUMNA column;
     InsertColumnSet(g_reportList, kServiceColumns, column);
 }

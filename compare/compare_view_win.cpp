@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/list_view_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -15,9 +16,9 @@ void AttachCompareView(HWND dialog, std::vector<CompareRow> rows) {
     CompareView* view = new CompareView(std::move(rows));
     SetPropA(dialog, kViewProperty, view);
 
-    HWND list = GetDlgItem(dialog, IDC_REPORT_LIST);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LVM_SETITEMCOUNT, view->RowCount(), 0);
+    const ListView list(GetDlgItem(dialog, IDC_REPORT_LIST));
+    list.SetRedraw(false);
+    list.SetItemCount(view->RowCount());
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.pszText = LPSTR_TEXTCALLBACKA;
@@ -27,9 +28,9 @@ void AttachCompareView(HWND dialog, std::vector<CompareRow> rows) {
         // Every cell asks for its text, since after a sort any row's text may
         // stand here; a cell that was never set asks like a callback item's
         // first cell, so one insertion per row is all the list needs.
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        list.InsertItem(item);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    list.SetRedraw(true);
 }
 
 CompareView* CompareViewOf(HWND dialog) {

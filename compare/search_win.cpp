@@ -6,6 +6,7 @@
 #include <string>
 
 #include "compare/compare_state_win.h"
+#include "platform/list_view_win.h"
 #include "platform/message_box_win.h"
 #include "res/resource.h"
 
@@ -26,17 +27,12 @@ void ShowSearchMessage(HWND dialog, const char* text) {
 }
 
 void ScrollRows(HWND list, int rows) {
-    SendMessageA(list, LVM_SCROLL, 0, rows * g_search.rowHeight);
+    ListView(list).Scroll(rows * g_search.rowHeight);
 }
 
 // Fetches a cell the way the list gives it: at most 511 characters.
 void FetchCell(HWND list, int row, int column, char* text) {
-    text[0] = '\0';
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = kSearchStringSize;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    ListView(list).CopyCellText(row, column, text, kSearchStringSize);
 }
 
 // Scrolls so that ten rows stand above the hit (or the hit is on top), selects
@@ -48,14 +44,11 @@ void ShowHitAndAdvance(HWND dialog) {
         return;
     }
     HWND list = ListOf(dialog);
-    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int top = ListView(list).TopIndex();
     ScrollRows(list, -top);
     const int row = hit->row;
     ScrollRows(list, row > kRowsAboveHit ? row - kRowsAboveHit : row);
-    LVITEMA state = {};
-    state.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
-    state.state = LVIS_FOCUSED | LVIS_SELECTED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    ListView(list).SetItemState(row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     g_search.matches.Advance();
 }
 
@@ -63,7 +56,7 @@ void ShowHitAndAdvance(HWND dialog) {
 
 bool SearchRows(int columnBits, HWND dialog) {
     HWND list = ListOf(dialog);
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const int count = ListView(list).ItemCount();
     const bool caseSensitive = IsChecked(dialog, IDC_SEARCH_CASE_SENSITIVE);
     CompileSearchPattern(g_search.searchString, g_search.pattern);
     if (!caseSensitive) {
@@ -100,8 +93,7 @@ bool SearchRows(int columnBits, HWND dialog) {
 void SearchCompareView(HWND dialog) {
     HWND list = ListOf(dialog);
     RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds));
+    ListView(list).ItemRect(0, LVIR_BOUNDS, &bounds);
     g_search.rowHeight = bounds.bottom - bounds.top;
 
     if (SendDlgItemMessageA(dialog, IDC_SEARCH_TEXT, WM_GETTEXT, kSearchStringSize,
@@ -109,8 +101,8 @@ void SearchCompareView(HWND dialog) {
         ShowSearchMessage(dialog, "No search string specified!");
         return;
     }
-    SendMessageA(list, LVM_SCROLL, 0, -1024);
-    SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    ListView(list).Scroll(-1024);
+    ListView(list).EnsureVisible(0);
 
     const int columnBits = (IsChecked(dialog, IDC_SEARCH_NAME_COLUMN) ? kSearchColumnName : 0) |
                            (IsChecked(dialog, IDC_SEARCH_VALUE_COLUMN) ? kSearchColumnValue : 0);

@@ -4,25 +4,23 @@
 
 #include "compare/compare_state_win.h"
 #include "compare/compare_view_win.h"
+#include "platform/list_view_win.h"
 #include "res/resource.h"
 
 namespace {
 
 std::vector<int> ListPositions(HWND list, UINT flags) {
     std::vector<int> positions;
-    int position = -1;
-    while ((position = static_cast<int>(
-                SendMessageA(list, LVM_GETNEXTITEM, position, MAKELPARAM(flags, 0)))) >= 0) {
+    const ListView view(list);
+    for (int position = view.NextItem(-1, flags); position >= 0;
+         position = view.NextItem(position, flags)) {
         positions.push_back(position);
     }
     return positions;
 }
 
 void SetListState(HWND list, int position, UINT state, UINT mask) {
-    LVITEMA item = {};
-    item.state = state;
-    item.stateMask = mask;
-    SendMessageA(list, LVM_SETITEMSTATE, position, reinterpret_cast<LPARAM>(&item));
+    ListView(list).SetItemState(position, state, mask);
 }
 
 }  // namespace

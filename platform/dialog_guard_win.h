@@ -1,26 +1,33 @@
-// Keeps C++ exceptions out of the dialog manager: an exception that unwinds
-// through the system's frames is undefined behaviour. A dialog procedure runs
-// its handling through GuardDialogMessage, which stops any exception there.
+// Keeps C++ exceptions out of the system's frames: an exception that unwinds
+// through the dialog manager or a window procedure is undefined behaviour.
+// Every window and dialog procedure runs its handling through GuardMessage.
 #pragma once
 
 #include <windows.h>
 
-#include <exception>
 #include <new>
 
+#include "platform/error_text_win.h"
 #include "platform/message_box_win.h"
 
-// Returns what `handle` returns; if it throws, tells the user (the only
-// exception that the handlers can meet is running out of memory) and returns
-// FALSE, so the dialog goes on with what it has.
-template <typename Handler>
-INT_PTR GuardDialogMessage(HWND dialog, Handler handle) noexcept {
+// Returns what `handle` returns. If it throws, the user is told (running out of
+// memory, the only exception the handlers can meet, with the system's text)
+// and `failed` is returned; handlers own what they open through RAII, so
+// nothing stays open.
+template <typename Result, typename Handler>
+Result GuardMessage(Result failed, Handler handle) noexcept {
     try {
         return handle();
     } catch (const std::bad_alloc&) {
-        ShowMessageBox(dialog, "Not enough memory", "Vorlix Error", MB_ICONERROR);
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
     } catch (...) {
-        ShowMessageBox(dialog, "Internal error", "Vorlix Error", MB_ICONERROR);
+        ShowMessageBox(nullptr, "Internal error", "Vorlix Error", kErrorBoxStyle);
     }
-    return FALSE;
+    return failed;
+}
+
+// A dialog procedure's handling; FALSE after an exception.
+template <typename Handler>
+INT_PTR GuardDialogMessage(Handler handle) noexcept {
+    return GuardMessage<INT_PTR>(FALSE, handle);
 }

@@ -22,6 +22,18 @@ bool ListView::SetItem(const LVITEMA& item) const {
     return SendMessageA(list_, LVM_SETITEMA, 0, Record(&item)) != 0;
 }
 
+void ListView::DeleteAllItems() const {
+    SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void ListView::SetItemCount(int count) const {
+    SendMessageA(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), 0);
+}
+
+void ListView::SetRedraw(bool redraw) const {
+    SendMessageA(list_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+}
+
 void ListView::SetExtendedStyle(DWORD style) const {
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
 }
@@ -54,6 +66,15 @@ std::string ListView::CellText(int row, int column) const {
     }
 }
 
+void ListView::CopyCellText(int row, int column, char* text, int size) const {
+    text[0] = '\0';
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = size;
+    SendMessageA(list_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
 std::vector<std::string> ListView::ColumnTitles() const {
     std::vector<std::string> titles;
     const int count = ColumnCount();
@@ -84,6 +105,18 @@ void ListView::SetItemState(int row, UINT state, UINT mask) const {
     item.state = state;
     SendMessageA(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&item));
+}
+
+int ListView::TopIndex() const {
+    return static_cast<int>(SendMessageA(list_, LVM_GETTOPINDEX, 0, 0));
+}
+
+void ListView::Scroll(int pixels) const {
+    SendMessageA(list_, LVM_SCROLL, 0, pixels);
+}
+
+void ListView::EnsureVisible(int row) const {
+    SendMessageA(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
 void ShowDialogControl(HWND dialog, int id, bool show) {

@@ -15,18 +15,27 @@ public:
     int InsertColumn(int index, const LVCOLUMNA& column) const;
     int InsertItem(const LVITEMA& item) const;
     bool SetItem(const LVITEMA& item) const;
+    void DeleteAllItems() const;
+    // Room for `count` rows ahead of inserting them one by one.
+    void SetItemCount(int count) const;
     void SetExtendedStyle(DWORD style) const;
+    void SetRedraw(bool redraw) const;
 
     int ItemCount() const;
     int ColumnCount() const;
     // The whole text of a cell, however long (a fixed buffer would cut it).
     std::string CellText(int row, int column) const;
+    // The text as the list gives it into a buffer of `size` bytes (cut to fit).
+    void CopyCellText(int row, int column, char* text, int size) const;
     std::vector<std::string> ColumnTitles() const;
     // The next row after `start` (-1: from the top) with the LVNI_ flags, or -1.
     int NextItem(int start, UINT flags) const;
     bool ItemRect(int row, int area, RECT* rect) const;
     // Sets the state bits of one row, or of every row with row -1.
     void SetItemState(int row, UINT state, UINT mask) const;
+    int TopIndex() const;
+    void Scroll(int pixels) const;
+    void EnsureVisible(int row) const;
 
 private:
     HWND list_;

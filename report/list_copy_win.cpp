@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/list_view_win.h"
 #include "report/copy_text.h"
@@ -70,7 +71,7 @@ void ShowCopyMenu(HWND list, LPARAM position) {
     }
 }
 
-LRESULT CALLBACK ListCopyProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HandleListCopyMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(list, kPreviousProcedure));
     switch (message) {
         case WM_KEYDOWN:
@@ -101,6 +102,11 @@ LRESULT CALLBACK ListCopyProc(HWND list, UINT message, WPARAM wParam, LPARAM lPa
             break;
     }
     return CallWindowProcA(previous, list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ListCopyProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return GuardMessage<LRESULT>(
+        0, [&] { return HandleListCopyMessage(list, message, wParam, lParam); });
 }
 
 // Owns a global memory block until the clipboard takes it.
@@ -167,13 +173,8 @@ std::string ListCopyText(HWND handle) {
 
 // Returns false (after telling the user) when the clipboard cannot be taken.
 bool CopyListToClipboard(HWND list) {
-    std::string text;
-    try {
-        text = ListCopyText(list);
-    } catch (...) {
-        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
-        return false;
-    }
+    // Running out of memory here is told by the procedure's guard.
+    const std::string text = ListCopyText(list);
     if (text.empty()) {
         return true;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "app/commands_win.h"
 #include "checks/service_listing_win.h"
 #include "compare/compare_dialog_win.h"
+#include "platform/dialog_guard_win.h"
 #include "platform/shell_state_win.h"
 #include "res/resource.h"
 #include "tests/win/test_support.h"
@@ -427,3 +429,18 @@ TEST(ReportListCopy, EveryKindOfReportListCopiesWithItsTitles) {
 }
 
 }  // namespace
+
+// An exception thrown while a procedure handles a message must end there: the
+// user is told, and the procedure answers as after a failure.
+TEST(ProcedureGuard, AnExceptionIsStoppedShownAndAnsweredAsFailure) {
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(GuardDialogMessage([]() -> INT_PTR { throw std::bad_alloc(); }), FALSE);
+    EXPECT_EQ(GuardMessage<LRESULT>(7, []() -> LRESULT { throw 1; }), 7);
+    EXPECT_EQ(GuardMessage<LRESULT>(7, [] { return LRESULT{42}; }), 42);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].caption, "Vorlix Error");
+    EXPECT_EQ(boxes.Boxes()[0].text, SystemText(ERROR_NOT_ENOUGH_MEMORY));
+    EXPECT_EQ(boxes.Boxes()[1].caption, "Vorlix Error");
+    EXPECT_EQ(boxes.Boxes()[1].text, "Internal error");
+    EXPECT_EQ(boxes.Boxes()[1].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+}

@@ -412,12 +412,7 @@ bool IsTimestampLine(const std::string& log) {
 }
 
 std::string TrimmedSystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    LocalFree(text);
+    std::string result = SystemText(code);
     while (!result.empty() &&
            (result.back() == '\r' || result.back() == '\n' || result.back() == ' ')) {
         result.pop_back();

@@ -12,5 +12,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 void RemoveFile(const std::string& path);
 bool FileExistsAt(const std::string& path);
 
+// The system's message text for an error code, as the program shows it.
+std::string SystemText(DWORD code);
+
 // Whether the tests run under Wine, for the few checks where Wine differs.
 bool RunningUnderWine();

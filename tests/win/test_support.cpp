@@ -35,16 +35,6 @@ void MessageBoxRecorder::Clear() {
     g_boxes.clear();
 }
 
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0x0400, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    LocalFree(text);
-    return result;
-}
-
 ReportDialogUnderTest::ReportDialogUnderTest(DLGPROC procedure, LPARAM parameter)
     : dialog_(CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_REPORT), nullptr,
                                  procedure, parameter)) {}

@@ -26,8 +26,6 @@ public:
     void Clear();
 };
 
-std::string SystemText(DWORD code);
-
 // Dialog 129, created modeless with a command procedure, destroyed at the end.
 class ReportDialogUnderTest {
 public:

@@ -63,14 +63,23 @@ void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
     }
 }
 
-void ServiceMerge::AddFirst(const std::string fields[kServiceFieldCount]) {
-    firstLogValues_.Add(fields[1], static_cast<int>(rows_.size()));
+namespace {
+
+// A service record's row without its states.
+CompareRow ServiceRow(const std::string fields[kServiceFieldCount]) {
     CompareRow row;
     row.name = fields[0];
     row.value = fields[1];
     row.type = fields[2];
-    row.state1 = fields[3];
-    rows_.push_back(std::move(row));
+    return row;
+}
+
+}  // namespace
+
+void ServiceMerge::AddFirst(const std::string fields[kServiceFieldCount]) {
+    firstLogValues_.Add(fields[1], static_cast<int>(rows_.size()));
+    rows_.push_back(ServiceRow(fields));
+    rows_.back().state1 = fields[3];
 }
 
 void ServiceMerge::AddSecond(const std::string fields[kServiceFieldCount]) {
@@ -80,12 +89,8 @@ void ServiceMerge::AddSecond(const std::string fields[kServiceFieldCount]) {
         rows_[static_cast<size_t>(partner)].state2 = fields[3];
         return;
     }
-    CompareRow row;
-    row.name = fields[0];
-    row.value = fields[1];
-    row.type = fields[2];
-    row.state2 = fields[3];
-    rows_.push_back(std::move(row));
+    rows_.push_back(ServiceRow(fields));
+    rows_.back().state2 = fields[3];
 }
 
 void ServiceMerge::MarkDifferences() {

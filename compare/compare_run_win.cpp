@@ -143,30 +143,27 @@ std::vector<CompareRow> MergeServiceLogs(UniqueFile& first, UniqueFile& second) 
     return merge.rows();
 }
 
+// Hands every line after the timestamp line to `add`, then closes the log.
+template <typename AddLine>
+void ForEachLogLine(UniqueFile& file, AddLine add) {
+    {
+        LogRead log(file.Get());
+        if (!log.Empty()) {
+            log.DropTimestampLine();
+            while (log.More()) {
+                add(log.ReadLine());
+            }
+        }
+    }
+    file.Reset();
+}
+
 // Analysis and export logs: one record per line, read on past over-long
 // fields, so these comparisons always run to the end.
 std::vector<CompareRow> MergeLineLogs(UniqueFile& first, UniqueFile& second, LineKeyRule rule) {
     LineMerge merge(rule);
-    {
-        LogRead log(first.Get());
-        if (!log.Empty()) {
-            log.DropTimestampLine();
-            while (log.More()) {
-                merge.AddFirst(log.ReadLine());
-            }
-        }
-    }
-    first.Reset();
-    {
-        LogRead log(second.Get());
-        if (!log.Empty()) {
-            log.DropTimestampLine();
-            while (log.More()) {
-                merge.AddSecond(log.ReadLine());
-            }
-        }
-    }
-    second.Reset();
+    ForEachLogLine(first, [&](const std::vector<std::string>& line) { merge.AddFirst(line); });
+    ForEachLogLine(second, [&](const std::vector<std::string>& line) { merge.AddSecond(line); });
     merge.MarkDifferences();
     return merge.rows();
 }

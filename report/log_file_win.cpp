@@ -8,7 +8,7 @@
 #include "platform/message_box_win.h"
 #include "report/log_format.h"
 
-HANDLE g_currentLogFile = INVALID_HANDLE_VALUE;
+UniqueFile g_currentLogFile;
 
 namespace {
 
@@ -30,7 +30,7 @@ bool MoveToStart(HANDLE file) {
 // Positions a freshly opened current log at its start and writes the
 // timestamp line; reports a failed seek and closes the log.
 int StartCurrentLog() {
-    if (!MoveToStart(g_currentLogFile)) {
+    if (!MoveToStart(g_currentLogFile.Get())) {
         ShowSystemError(GetLastError(), "Vorlix   SetFilePointer");
         CloseCurrentLog();
         return 0;
@@ -93,10 +93,7 @@ void SyncFilePosition(HANDLE file, int64_t position) {
 }  // namespace
 
 void CloseCurrentLog() {
-    if (g_currentLogFile != INVALID_HANDLE_VALUE) {
-        CloseHandle(g_currentLogFile);
-        g_currentLogFile = INVALID_HANDLE_VALUE;
-    }
+    g_currentLogFile.Reset();
 }
 
 void FormatLocalTimestamp(char* text, size_t size) {
@@ -112,8 +109,8 @@ int OpenSectionLog(const char* fileName) {
     // Only one log is open at a time.
     CloseCurrentLog();
     const DWORD disposition = FileExists(fileName) ? TRUNCATE_EXISTING : CREATE_ALWAYS;
-    g_currentLogFile = CreateLogHandle(fileName, disposition);
-    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+    *g_currentLogFile.Put() = CreateLogHandle(fileName, disposition);
+    if (!g_currentLogFile) {
         ShowSystemError(GetLastError(), "Vorlix   CreateFile");
         return 0;
     }
@@ -125,11 +122,11 @@ SectionLog::SectionLog(const char* fileName, Mode mode) {
         opened_ = OpenSectionLog(fileName) != 0;
         return;
     }
-    opened_ = OpenExistingLog(fileName, &g_currentLogFile) != 0;
+    opened_ = OpenExistingLog(fileName, g_currentLogFile.Put()) != 0;
     if (opened_) {
         LARGE_INTEGER distance;
         distance.QuadPart = 0;
-        SetFilePointerEx(g_currentLogFile, distance, nullptr, FILE_END);
+        SetFilePointerEx(g_currentLogFile.Get(), distance, nullptr, FILE_END);
     }
 }
 
@@ -146,8 +143,8 @@ int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
     if (exists) {
         SetFileAttributesA(fileName, FILE_ATTRIBUTE_NORMAL);
     }
-    g_currentLogFile = CreateLogHandle(fileName, exists ? TRUNCATE_EXISTING : CREATE_ALWAYS);
-    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+    *g_currentLogFile.Put() = CreateLogHandle(fileName, exists ? TRUNCATE_EXISTING : CREATE_ALWAYS);
+    if (!g_currentLogFile) {
         ShowSystemError(GetLastError(), exists ? existingFailureCaption : newFailureCaption);
         return 0;
     }
@@ -181,13 +178,13 @@ int OpenLogForReading(const char* fileName, HANDLE* file) {
 int WriteLogField(int width, const char* text, bool last) {
     // After a failed write has closed the log, the rest of the section's
     // writes do nothing: the user has seen the failure once.
-    if (g_currentLogFile == INVALID_HANDLE_VALUE) {
+    if (!g_currentLogFile) {
         return 0;
     }
     const LogFieldBytes field = BuildLogField(width, text, last);
     const DWORD size = static_cast<DWORD>(field.bytes.size());
     DWORD written = 0;
-    const BOOL ok = WriteFile(g_currentLogFile, field.bytes.data(), size, &written, nullptr);
+    const BOOL ok = WriteFile(g_currentLogFile.Get(), field.bytes.data(), size, &written, nullptr);
     if (!ok || written != size) {
         DWORD error = GetLastError();
         // A short write without an error code means the disk is full; never

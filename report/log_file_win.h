@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/handles_win.h"
 #include "report/log_field_scanner.h"
 
-// The one log that WriteLogField writes to; INVALID_HANDLE_VALUE when none.
-extern HANDLE g_currentLogFile;
+// The one log that WriteLogField writes to, owned here; invalid when none is open.
+extern UniqueFile g_currentLogFile;
 
 // Creates or truncates the file as the current log and writes its timestamp
 // line. Returns 1, or 0 after showing why not.

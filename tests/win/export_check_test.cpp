@@ -89,7 +89,7 @@ void ExpectLoadFailureBox(const MessageBoxRecorder& boxes, DWORD error) {
 void ExpectNoListAndClosedLog(const ReportDialogUnderTest& dialog) {
     EXPECT_EQ(dialog.ColumnCount(), 0);
     EXPECT_EQ(dialog.RowCount(), 0);
-    EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
 }
 
 // One run of the check with the case's plug-in at the plug-in path.
@@ -120,7 +120,7 @@ void ExpectExportCheckRun(const PluginCase& c) {
         expectedLog += PadTo(name, 30) + result + "\r\n";
     }
     EXPECT_EQ(log, expectedLog);
-    EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
 }
 
 // Runs in a child process started by PluginInItsOwnProcess, with the case's

@@ -43,7 +43,7 @@ TEST_F(LogFileTest, ReadOnlySectionLogIsRefusedWithTheSystemText) {
     EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_ACCESS_DENIED));
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
     EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
-    EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(ReadFileBytes(kLog), "old\r\n");
 }
 
@@ -73,10 +73,10 @@ TEST_F(LogFileTest, OpenExistingLogOpensAtTheStartAndRefusesMissingFiles) {
 TEST_F(LogFileTest, AFailedWriteIsShownOnceAndClosesTheLogOnce) {
     WriteFileBytes(kLog, "");
     // A handle without write access makes every write fail.
-    g_currentLogFile = CreateFileA(kLog, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(g_currentLogFile, INVALID_HANDLE_VALUE);
+    g_currentLogFile.Reset(CreateFileA(kLog, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(WriteLogField(90, "first", false), 0);
-    EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(WriteLogField(0, "second", true), 0);
     CloseCurrentLog();
     ASSERT_EQ(boxes_.Boxes().size(), 1u);

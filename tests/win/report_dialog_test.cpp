@@ -209,7 +209,7 @@ TEST_F(RowFormsTest, EachFindingBecomesAListRowAndALogLine) {
 TEST_F(RowFormsTest, AFailingLogLeavesTheListFilledAndAFailingCellLeavesTheLog) {
     ReportDialogUnderTest dialog(AnalysisListProc, 0);
     WriteFileBytes(kLog, "");
-    g_currentLogFile = CreateFileA(kLog, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    g_currentLogFile.Reset(CreateFileA(kLog, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     g_rowCursor.iItem = -1;
     RowStart("a");
     RowLastCell(2, "b");

@@ -515,7 +515,7 @@ TEST_F(ServiceListing, EveryFailureIsShownAndLeavesNoColumnsNoRowsAndNothingOpen
         if (holder != INVALID_HANDLE_VALUE) {
             CloseHandle(holder);
         }
-        EXPECT_EQ(g_currentLogFile, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
         if (c.caption != nullptr) {
             ASSERT_EQ(boxes_.Boxes().size(), 1u);
             EXPECT_EQ(boxes_.Boxes()[0].caption, c.caption);

@@ -57,7 +57,7 @@ private:
         if (self->watching_ && file == self->failed_) {
             ++self->writesAfter_;
         }
-        if (file != INVALID_HANDLE_VALUE && file == g_currentLogFile) {
+        if (file != INVALID_HANDLE_VALUE && file == g_currentLogFile.Get()) {
             if (++self->writes_ == self->failingWrite_) {
                 self->failed_ = file;
                 self->watching_ = true;
@@ -208,7 +208,7 @@ SectionRun RunSection(const SectionCase& c, int failingWrite) {
         run.writesAfterFailure = failure.WritesAfterFailure();
         run.bytesBeforeFailure = failure.BytesBeforeFailure();
         run.failedBytes = failure.FailedBytes();
-        run.logAfterwards = g_currentLogFile;
+        run.logAfterwards = g_currentLogFile.Get();
     }
     run.boxes = boxes.Boxes();
     run.log = ReadFileBytes(c.log);

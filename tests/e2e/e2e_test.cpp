@@ -17,21 +17,25 @@ const char kAboutTitle[] =
     "Info \xFC"
     "ber Vorlix";
 
-// Presses Alt with the key (and Shift where the character needs it) on the
-// keyboard, as a user would, with the program's main window in front.
-void PressAltWith(HWND window, BYTE key, bool shift) {
-    SetForegroundWindow(window);
-    Sleep(200);
-    keybd_event(VK_MENU, 0, 0, 0);
-    if (shift) {
-        keybd_event(VK_SHIFT, 0, 0, 0);
+// Presses the key with the modifiers held, released in reverse order, as a
+// user would.
+void PressChord(const std::vector<BYTE>& modifiers, BYTE key) {
+    for (BYTE modifier : modifiers) {
+        keybd_event(modifier, 0, 0, 0);
     }
     keybd_event(key, 0, 0, 0);
     keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (shift) {
-        keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
+        keybd_event(*modifier, 0, KEYEVENTF_KEYUP, 0);
     }
-    keybd_event(VK_MENU, 0, KEYEVENTF_KEYUP, 0);
+}
+
+// Presses Alt with the key (and Shift where the character needs it) with the
+// program's main window in front.
+void PressAltWith(HWND window, BYTE key, bool shift) {
+    SetForegroundWindow(window);
+    Sleep(200);
+    PressChord(shift ? std::vector<BYTE>{VK_MENU, VK_SHIFT} : std::vector<BYTE>{VK_MENU}, key);
 }
 
 struct SeenBox {
@@ -603,14 +607,7 @@ bool ClickUntil(HWND window, POINT point, const std::function<bool()>& done) {
 }
 
 void PressKey(BYTE key, bool control = false) {
-    if (control) {
-        keybd_event(VK_CONTROL, 0, 0, 0);
-    }
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    if (control) {
-        keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
-    }
+    PressChord(control ? std::vector<BYTE>{VK_CONTROL} : std::vector<BYTE>{}, key);
     Sleep(300);
 }
 

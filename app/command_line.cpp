@@ -24,18 +24,31 @@ std::string SwitchName(const std::string& argument) {
     return Lowered(argument.substr(1));
 }
 
-int CompareKindOfWord(const std::string& word) {
-    const std::string lowered = Lowered(word);
-    if (lowered == "analysis") {
-        return 1;
+// "service log", "export log", "analysis log".
+std::string KindName(CompareKind kind) {
+    switch (kind) {
+        case CompareKind::Services:
+            return "service log";
+        case CompareKind::Exports:
+            return "export log";
+        case CompareKind::Analysis:
+            return "analysis log";
+        case CompareKind::None:
+            break;
     }
-    if (lowered == "exports") {
-        return 2;
+    return "no log";
+}
+
+// A log named with what it is: "C:\a.logDlls (an export log)", "C:\b.logAnalyzePATH
+// (an analysis log of the section PATH)".
+std::string NamedAs(const std::string& path, const LogKind& kind) {
+    const std::string name = KindName(kind.compare);
+    std::string text = path + " (" + (name[0] == 'a' || name[0] == 'e' ? "an " : "a ") + name;
+    if (!kind.section.empty()) {
+        const size_t sectionStart = path.size() - kind.section.size();
+        text += " of the section " + path.substr(sectionStart);
     }
-    if (lowered == "services") {
-        return 3;
-    }
-    return 0;
+    return text + ")";
 }
 
 }  // namespace
@@ -52,8 +65,16 @@ const char kUsageText[] =
     "    is also copied into FOLDER (created when missing).\r\n"
     "    Exit code: 0 no message, 1 messages (see the messages log),\r\n"
     "    2 bad arguments.\r\n"
-    "vorlix.exe /compare services|exports|analysis FIRST SECOND\r\n"
-    "    Opens the main window with the comparison of the two logs.\r\n"
+    "vorlix.exe /compare services|exports|analysis FIRST SECOND [/report FILE]\r\n"
+    "    Opens the main window with the comparison of the two logs. With\r\n"
+    "    /report, opens no window and writes the rows that differ to FILE\r\n"
+    "    (tab-separated, one line of column titles first).\r\n"
+    "vorlix.exe /compare folders GOOD BAD [/report FILE]\r\n"
+    "    Compares every log that /collect wrote into GOOD with the log of the\r\n"
+    "    same name in BAD, in a summary from which each comparison opens.\r\n"
+    "    With /report, writes the summary and the rows that differ to FILE.\r\n"
+    "    Exit code of a report: 0 nothing differs, 1 something differs,\r\n"
+    "    2 bad arguments or a log that cannot be read.\r\n"
     "vorlix.exe /?\r\n"
     "    Shows this text.\r\n";
 
@@ -108,27 +129,56 @@ std::vector<std::string> SplitCommandLine(const char* commandLine) {
     }
 }
 
-int CompareKindOfLogName(const std::string& path) {
-    const size_t nameStart = path.find_last_of("\\/:");
-    const std::string name =
-        Lowered(nameStart == std::string::npos ? path : path.substr(nameStart + 1));
-    const size_t dot = name.rfind('.');
-    if (dot == std::string::npos) {
-        return 0;
+std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
+                                const std::string& second) {
+    LogKind firstKind = LogKindOfName(first);
+    LogKind secondKind = LogKindOfName(second);
+    // A name without a log extension (a log renamed on its way) is what the
+    // command line says it is.
+    for (LogKind* named : {&firstKind, &secondKind}) {
+        if (named->compare == CompareKind::None) {
+            named->compare = kind;
+        }
     }
-    const std::string extension = name.substr(dot);
-    if (extension == ".logservices") {
-        return 3;
+    const bool sections = firstKind.section.empty() || secondKind.section.empty() ||
+                          firstKind.section == secondKind.section;
+    if (firstKind.compare == kind && secondKind.compare == kind && sections) {
+        return std::string();
     }
-    if (extension == ".logdlls") {
-        return 2;
-    }
-    // Alone or followed by a section name.
-    if (extension.compare(0, 11, ".loganalyze") == 0) {
-        return 1;
-    }
-    return 0;
+    return "Not two logs of one kind: " + NamedAs(first, firstKind) + " and " +
+           NamedAs(second, secondKind) + ". This comparison needs two " + KindName(kind) +
+           "s" + (kind == CompareKind::Analysis ? " of one section." : ".");
 }
+
+namespace {
+
+// "/compare KIND FIRST SECOND [/report FILE]", KIND one of the three kinds of
+// log or "folders".
+void ParseCompare(const std::vector<std::string>& arguments, StartRequest& request) {
+    request.mode = StartMode::BadArguments;
+    if (arguments.size() == 6) {
+        if (SwitchName(arguments[4]) != "report" || arguments[5].empty()) {
+            return;
+        }
+        request.report = arguments[5];
+    }
+    const bool folders = Lowered(arguments[1]) == "folders";
+    const CompareKind kind = CompareKindOfWord(arguments[1]);
+    if ((!folders && kind == CompareKind::None) || arguments[2].empty() || arguments[3].empty()) {
+        return;
+    }
+    request.first = arguments[2];
+    request.second = arguments[3];
+    if (folders) {
+        request.mode = StartMode::CompareFolders;
+        return;
+    }
+    request.compareKind = kind;
+    request.reason = CompareLogsMismatch(kind, request.first, request.second);
+    request.mode = request.reason.empty() ? StartMode::Compare : StartMode::BadArguments;
+}
+
+}  // namespace
 
 StartRequest ParseArguments(const std::vector<std::string>& arguments) {
     StartRequest request;
@@ -147,12 +197,8 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
                 request.mode = StartMode::BadArguments;
             }
         }
-    } else if (name == "compare" && arguments.size() == 4 && CompareKindOfWord(arguments[1]) != 0 &&
-               !arguments[2].empty() && !arguments[3].empty()) {
-        request.mode = StartMode::Compare;
-        request.compareKind = CompareKindOfWord(arguments[1]);
-        request.first = arguments[2];
-        request.second = arguments[3];
+    } else if (name == "compare" && (arguments.size() == 4 || arguments.size() == 6)) {
+        ParseCompare(arguments, request);
     } else {
         request.mode = StartMode::BadArguments;
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "compare/compare_kind.h"
+
 // Splits a command line (without the program name) as the C runtime does: blanks and
 // tabs separate, double quotes group, backslashes are literal unless before a quote.
 std::vector<std::string> SplitCommandLine(const char* commandLine);
@@ -12,29 +14,36 @@ enum class StartMode {
     Window,  // no arguments
     Usage,
     Collect,
-    Compare,
-    BadArguments  // the usage text, then kExitBadArguments
+    Compare,         // two logs
+    CompareFolders,  // two folders of collected logs
+    BadArguments     // the usage text, then kExitBadArguments
 };
 
 struct StartRequest {
     StartMode mode = StartMode::Window;
-    std::string folder;   // Collect: empty when no folder was given
-    int compareKind = 0;  // Compare: 1 analysis, 2 exports, 3 services
-    std::string first;    // Compare: the two logs as given
+    std::string folder;  // Collect: empty when no folder was given
+    CompareKind compareKind = CompareKind::None;  // Compare
+    std::string first;   // Compare: the two logs as given; CompareFolders: the folders
     std::string second;
+    std::string report;  // Compare, CompareFolders: the report file; empty for a window
+    std::string reason;  // BadArguments: what was wrong, when more can be said
 };
 
 // Switches may start with "/" or "-" and are matched without regard to case.
 StartRequest ParseArguments(const std::vector<std::string>& arguments);
 
-// The compare kind that a log's extension names, matched without regard to case (an
-// analysis section's log counts as analysis); 0 for any other name.
-int CompareKindOfLogName(const std::string& path);
+// Why two logs named for a comparison of that kind cannot be compared with each
+// other, naming both; empty when they can. A name that ends in no log extension
+// is taken for a log of the kind asked for.
+std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
+                                const std::string& second);
 
 // Lines separated by CR LF, ready for a console.
 extern const char kUsageText[];
 
-// Exit codes of the collect run and of a bad command line.
+// Exit codes of the collect run and of a bad command line; a report of a
+// comparison ends with kExitNoMessage when nothing differs, kExitMessages when
+// something does, and kExitBadArguments when a log cannot be read.
 constexpr int kExitNoMessage = 0;
 constexpr int kExitMessages = 1;
 constexpr int kExitBadArguments = 2;

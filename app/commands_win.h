@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "compare/compare_kind.h"
+
 struct LogChoice {
     const char* initialDirectory;
     // Display text and pattern, zero-separated and double-zero-terminated.
@@ -28,7 +30,7 @@ void RunReportCommand(const ReportCommand& command, HWND owner);
 
 // Opens the comparison of that kind on the logs already named in g_firstLogName and
 // g_secondLogName, as if the user had just chosen them.
-void OpenComparison(int compareKind, HWND owner);
+void OpenComparison(CompareKind kind, HWND owner);
 
 // Posted to the main window to open a comparison once its message loop runs;
 // wParam is the compare kind.

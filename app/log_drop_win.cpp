@@ -43,8 +43,8 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
         names.clear();
     }
     DragFinish(drop);
-    const int kind = names.size() == 2 ? CompareKindOfLogName(names[0]) : 0;
-    if (kind == 0 || CompareKindOfLogName(names[1]) != kind) {
+    const LogKind kind = names.size() == 2 ? LogKindOfName(names[0]) : LogKind();
+    if (names.size() != 2 || !SameLogKind(kind, LogKindOfName(names[1]))) {
         ShowMessageBox(window, kDropHint, "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -52,5 +52,5 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
     lstrcpynA(g_secondLogName, names[1].c_str(), kLogNameSize);
     // A drop leaves Explorer in front; the comparison belongs before it.
     SetForegroundWindow(window);
-    OpenComparison(kind, window);
+    OpenComparison(kind.compare, window);
 }

@@ -100,13 +100,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
             WriteToStartingConsole(kUsageText);
             return kExitNoMessage;
         case StartMode::BadArguments:
-            WriteToStartingConsole("Bad arguments.\r\n\r\n");
+            WriteToStartingConsole("Bad arguments.\r\n");
+            if (!request.reason.empty()) {
+                WriteToStartingConsole((request.reason + "\r\n").c_str());
+            }
+            WriteToStartingConsole("\r\n");
             WriteToStartingConsole(kUsageText);
             return kExitBadArguments;
         case StartMode::Collect:
             return Collect(instance, request.folder);
         case StartMode::Window:
         case StartMode::Compare:
+        case StartMode::CompareFolders:
             break;
     }
 
@@ -129,7 +134,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     FillBlankBuffer();
     if (request.mode == StartMode::Compare) {
         // Opened from the message loop, over the shown main window.
-        PostMessageA(g_mainWindow, kOpenComparisonMessage, request.compareKind, 0);
+        PostMessageA(g_mainWindow, kOpenComparisonMessage,
+                     static_cast<WPARAM>(request.compareKind), 0);
     }
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_VORLIX_ACCELERATORS));

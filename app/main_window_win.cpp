@@ -34,7 +34,7 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             OpenDroppedLogs(window, reinterpret_cast<HDROP>(wParam));
             return 0;
         case kOpenComparisonMessage:
-            OpenComparison(static_cast<int>(wParam), window);
+            OpenComparison(static_cast<CompareKind>(wParam), window);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

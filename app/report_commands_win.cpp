@@ -16,19 +16,19 @@ const ReportCommand kReportCommands[] = {
     // merely end in the extension's word.
     {IDM_COMPARE_ANALYZE,
      CompareDialogProc,
-     1,
+     static_cast<LPARAM>(CompareKind::Analysis),
      true,
      {"C:\\", "*.logAnalyze\0*.logAnalyze\0"},
      {"C:\\aaa", "*.logAnalyze\0*logAnalyze\0"}},
     {IDM_COMPARE_DLL_CALLS,
      CompareDialogProc,
-     2,
+     static_cast<LPARAM>(CompareKind::Exports),
      true,
      {"C:\\", "*.logDlls\0*.logDlls\0"},
      {"C:\\aaa", "*.logDlls\0*.logDlls\0"}},
     {IDM_COMPARE_SERVICES,
      CompareDialogProc,
-     3,
+     static_cast<LPARAM>(CompareKind::Services),
      true,
      {"C:\\", "*.logServices\0*.logServices\0"},
      {"C:\\aaa", "*.logServices\0*.logServices\0"}},
@@ -61,9 +61,9 @@ void RunReportCommand(const ReportCommand& command, HWND owner) {
     OpenReportDialog(command, owner);
 }
 
-void OpenComparison(int compareKind, HWND owner) {
+void OpenComparison(CompareKind kind, HWND owner) {
     for (const ReportCommand& command : kReportCommands) {
-        if (command.choosesLogs && command.parameter == compareKind) {
+        if (command.choosesLogs && command.parameter == static_cast<LPARAM>(kind)) {
             OpenReportDialog(command, owner);
             return;
         }

@@ -16,6 +16,7 @@
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/log_format.h"
+#include "report/log_lines.h"
 #include "res/resource.h"
 
 namespace {
@@ -124,6 +125,112 @@ bool TopCellIs(HWND dialog, const char* expected) {
     return lstrcmpA(text, expected) == 0;
 }
 
+// The field reader over 64 KiB blocks, each field kept as a text of its line,
+// as the comparison read its logs before it took them whole: the baseline of
+// the reading throughput.
+class BlockSource : public LogByteSource {
+public:
+    explicit BlockSource(HANDLE file) : file_(file), block_(64 * 1024) {}
+    int ByteAt(int64_t offset) override {
+        if (offset < start_ || offset >= start_ + length_) {
+            LARGE_INTEGER distance;
+            distance.QuadPart = offset;
+            DWORD read = 0;
+            if (!SetFilePointerEx(file_, distance, nullptr, FILE_BEGIN) ||
+                !ReadFile(file_, block_.data(), static_cast<DWORD>(block_.size()), &read,
+                          nullptr) ||
+                read == 0) {
+                return -1;
+            }
+            start_ = offset;
+            length_ = read;
+        }
+        return static_cast<unsigned char>(block_[offset - start_]);
+    }
+
+private:
+    HANDLE file_;
+    std::vector<char> block_;
+    int64_t start_ = 0;
+    int64_t length_ = 0;
+};
+
+size_t ReadFieldsInBlocks(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size;
+    GetFileSizeEx(file, &size);
+    BlockSource source(file);
+    int64_t position = 0;
+    char field[kLogFieldBufferSize];
+    size_t fields = 0;
+    std::vector<std::vector<std::string>> lines(1);
+    while (position < size.QuadPart) {
+        const FieldEnd end = ScanLogField(source, position, field);
+        if (end == FieldEnd::TooLong) {
+            break;
+        }
+        lines.back().emplace_back(field);
+        if (end != FieldEnd::Blanks) {
+            lines.emplace_back();
+        }
+        ++fields;
+    }
+    CloseHandle(file);
+    return fields;
+}
+
+// The reading of the comparison now: the whole log, then its lines.
+size_t ReadLinesWhole(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes;
+    ReadWholeLog(file, path, bytes);
+    CloseHandle(file);
+    const LogLines lines = ReadLogLines(bytes.data(), bytes.size());
+    size_t fields = 1;
+    for (const LogLine& line : lines.lines) {
+        fields += line.fields.size();
+    }
+    return fields;
+}
+
+void Command(HWND dialog, int id, int code = BN_CLICKED) {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// What a user waits for in an open view: a search that finds nothing, the
+// "Differences only" box on and off, and Alt+Down and Alt+End.
+struct ViewSeconds {
+    double search, filterOn, filterOff, altDown, altEnd;
+    int shownWhenFiltered;
+};
+
+ViewSeconds TimeViewActions(HWND dialog) {
+    ViewSeconds seconds = {};
+    HWND list = GetDlgItem(dialog, IDC_REPORT_LIST);
+    SetDlgItemTextA(dialog, IDC_SEARCH_TEXT, "*no such service*");
+    double start = Now();
+    Command(dialog, IDC_SEARCH);
+    seconds.search = Now() - start;
+    CheckDlgButton(dialog, IDC_DIFFERENCES_ONLY, BST_CHECKED);
+    start = Now();
+    Command(dialog, IDC_DIFFERENCES_ONLY);
+    seconds.filterOn = Now() - start;
+    seconds.shownWhenFiltered =
+        static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    CheckDlgButton(dialog, IDC_DIFFERENCES_ONLY, BST_UNCHECKED);
+    start = Now();
+    Command(dialog, IDC_DIFFERENCES_ONLY);
+    seconds.filterOff = Now() - start;
+    start = Now();
+    SendMessageA(list, WM_SYSKEYDOWN, VK_DOWN, 0);
+    seconds.altDown = Now() - start;
+    start = Now();
+    SendMessageA(list, WM_SYSKEYDOWN, VK_END, 0);
+    seconds.altEnd = Now() - start;
+    return seconds;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,8 +242,10 @@ int main(int argc, char** argv) {
     lstrcpyA(g_firstLogName, "C:\\vorlix_bench_1.logServices");
     lstrcpyA(g_secondLogName, "C:\\vorlix_bench_2.logServices");
 
-    std::printf("%-10s %12s %12s %12s %14s %12s %12s %12s\n", "records", "dialog s", "rows",
-                "sort s", "1-byte read s", "block read s", "scan pair s", "index pair s");
+    std::printf("%-8s %9s %8s %8s %9s %9s %9s %9s %9s %11s %11s %11s %11s %11s\n", "records",
+                "dialog s", "rows", "sort s", "search s", "only on s", "only off", "alt+down",
+                "alt+end", "1-byte rd s", "block rd s", "whole rd s", "scan pair s",
+                "index pair");
     for (int a = 1; a < argc; ++a) {
         const int records = std::atoi(argv[a]);
         WriteLog(g_firstLogName, records, false);
@@ -151,7 +260,16 @@ int main(int argc, char** argv) {
         ClickHeader(dialog, 0);
         const double sortSeconds = Now() - start;
         const bool reversed = TopCellIs(dialog, "Service number 0000000 of the bench");
+        const ViewSeconds view = TimeViewActions(dialog);
         DestroyWindow(dialog);
+
+        // Both readers over the same whole log, the fields they find compared.
+        start = Now();
+        const size_t blockFields = ReadFieldsInBlocks(g_firstLogName);
+        const double blockSeconds = Now() - start;
+        start = Now();
+        const size_t wholeFields = ReadLinesWhole(g_firstLogName);
+        const double wholeSeconds = Now() - start;
 
         // The straightforward reader is measured on at most 10,000 records:
         // its cost per byte does not change with the size of the log.
@@ -162,20 +280,6 @@ int main(int argc, char** argv) {
         start = Now();
         ReadByteByByte(g_firstLogName);
         const double byteSeconds = (Now() - start) * records / readRecords;
-        HANDLE file =
-            CreateFileA(g_firstLogName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        start = Now();
-        {
-            LogFieldReader reader(file);
-            LARGE_INTEGER size;
-            GetFileSizeEx(file, &size);
-            int64_t position = 0;
-            char field[kLogFieldBufferSize];
-            while (position < size.QuadPart && reader.Read(&position, field)) {
-            }
-        }
-        const double blockSeconds = (Now() - start) * records / readRecords;
-        CloseHandle(file);
 
         const std::vector<std::string> first = Names(records, false);
         const std::vector<std::string> second = Names(records, true);
@@ -188,9 +292,17 @@ int main(int argc, char** argv) {
         start = Now();
         PairByIndex(first, second);
         const double indexSeconds = Now() - start;
-        std::printf("%-10d %12.3f %12ld %11.3f%s %14.3f %12.3f %12.3f %12.4f\n", records,
-                    dialogSeconds, static_cast<long>(rows), sortSeconds, reversed ? " " : "!",
-                    byteSeconds, blockSeconds, scanSeconds, indexSeconds);
+        std::printf(
+            "%-8d %9.3f %8ld %7.3f%s %9.4f %9.4f %9.4f %9.4f %9.4f %11.3f %11.3f %10.3f%s "
+            "%11.3f %11.4f\n",
+            records, dialogSeconds, static_cast<long>(rows), sortSeconds, reversed ? " " : "!",
+            view.search, view.filterOn, view.filterOff, view.altDown, view.altEnd, byteSeconds,
+            blockSeconds, wholeSeconds, blockFields == wholeFields ? " " : "!", scanSeconds,
+            indexSeconds);
+        if (view.shownWhenFiltered != records / 10) {
+            std::printf("  Differences only showed %d rows, not %d\n", view.shownWhenFiltered,
+                        records / 10);
+        }
         std::fflush(stdout);
     }
     // The logs of the last size stay for bench/run.sh's sort and join.

@@ -9,6 +9,13 @@
 
 namespace {
 
+bool IsCodeText(const std::string& text, const char* form,
+                std::string (*textOf)(std::uint32_t)) {
+    unsigned code = 0;
+    char rest = 0;
+    return std::sscanf(text.c_str(), form, &code, &rest) == 1 && textOf(code) == text;
+}
+
 // The type texts that the service listing writes. Service types are
 // combinations of the bits 0x1 to 0x100; other codes read as "TYPE 0x..." too.
 bool IsServiceTypeText(const std::string& text) {
@@ -22,10 +29,7 @@ bool IsServiceTypeText(const std::string& text) {
     if (kTypeTexts.count(text) != 0) {
         return true;
     }
-    unsigned code = 0;
-    char rest = 0;
-    return std::sscanf(text.c_str(), "TYPE 0x%X%c", &code, &rest) == 1 &&
-           ServiceTypeText(code) == text;
+    return IsCodeText(text, "TYPE 0x%X%c", ServiceTypeText);
 }
 
 bool StatesDiffer(const std::string& a, const std::string& b, size_t limit) {
@@ -33,6 +37,17 @@ bool StatesDiffer(const std::string& a, const std::string& b, size_t limit) {
 }
 
 }  // namespace
+
+const char kCutMark[] = "...";
+
+bool IsServiceStateText(const std::string& text) {
+    for (std::uint32_t state = 1; state <= 7; ++state) {
+        if (ServiceStateText(state) == text) {
+            return true;
+        }
+    }
+    return IsCodeText(text, "Unknown state %u%c", ServiceStateText);
+}
 
 void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
                          std::string record[kServiceFieldCount]) {
@@ -76,26 +91,34 @@ CompareRow ServiceRow(const std::string fields[kServiceFieldCount]) {
 
 }  // namespace
 
-void ServiceMerge::AddFirst(const std::string fields[kServiceFieldCount]) {
-    firstLogValues_.Add(fields[1], static_cast<int>(rows_.size()));
+void ServiceMerge::AddFirst(const std::string fields[kServiceFieldCount], bool fragment) {
+    if (!fragment) {
+        firstLogValues_.Add(fields[1], static_cast<int>(rows_.size()));
+    }
     rows_.push_back(ServiceRow(fields));
     rows_.back().state1 = fields[3];
+    rows_.back().inFirst = true;
+    rows_.back().cut = fragment;
 }
 
-void ServiceMerge::AddSecond(const std::string fields[kServiceFieldCount]) {
-    const int partner = firstLogValues_.Find(fields[1]);
+void ServiceMerge::AddSecond(const std::string fields[kServiceFieldCount], bool fragment) {
+    const int partner = fragment ? -1 : firstLogValues_.Find(fields[1]);
     if (partner >= 0) {
         // Only the state is taken; a later record with the same name overwrites it.
-        rows_[static_cast<size_t>(partner)].state2 = fields[3];
+        CompareRow& row = rows_[static_cast<size_t>(partner)];
+        row.state2 = fields[3];
+        row.inSecond = true;
         return;
     }
     rows_.push_back(ServiceRow(fields));
     rows_.back().state2 = fields[3];
+    rows_.back().inSecond = true;
+    rows_.back().cut = fragment;
 }
 
 void ServiceMerge::MarkDifferences() {
     for (CompareRow& row : rows_) {
-        row.different = StatesDiffer(row.state1, row.state2, kStateCompareLimit);
+        row.different = row.cut || StatesDiffer(row.state1, row.state2, kStateCompareLimit);
     }
 }
 
@@ -110,24 +133,39 @@ void EnsureOneField(LineFields& fields) {
     }
 }
 
+// Everything the line says after its name, as the log holds it.
+std::string StateOfLine(const LineFields& fields) {
+    std::string state;
+    for (size_t i = 1; i < fields.size(); ++i) {
+        if (i > 1) {
+            state += "  ";
+        }
+        state += fields[i];
+    }
+    return state;
+}
+
 CompareRow RowOfLine(const LineFields& fields, bool fromFirstLog) {
     CompareRow row;
     row.name = fields.front();
-    if (fields.size() >= 2) {
-        for (size_t i = 1; i + 1 < fields.size(); ++i) {
-            if (i > 1) {
-                row.value += "  ";
-            }
-            row.value += fields[i];
+    for (size_t i = 1; i + 1 < fields.size(); ++i) {
+        if (i > 1) {
+            row.value += "  ";
         }
-        (fromFirstLog ? row.state1 : row.state2) = fields.back();
+        row.value += fields[i];
     }
+    (fromFirstLog ? row.state1 : row.state2) = StateOfLine(fields);
+    (fromFirstLog ? row.inFirst : row.inSecond) = true;
     return row;
 }
 
-const std::string& StateOfLine(const LineFields& fields) {
-    static const std::string kNoState;
-    return fields.size() >= 2 ? fields.back() : kNoState;
+// A line shown cut ends in the cut mark: in its state, or in its name when it
+// has nothing after it and no partner shares the row.
+void MarkCut(CompareRow& row, bool firstLogSide) {
+    std::string& state = firstLogSide ? row.state1 : row.state2;
+    const bool paired = row.inFirst && row.inSecond;
+    (state.empty() && !paired ? row.name : state) += kCutMark;
+    row.cut = true;
 }
 
 // How often a name stands at the head of a line with a state, per log.
@@ -137,17 +175,21 @@ struct NameCount {
 };
 using NameCounts = std::unordered_map<std::string, NameCount>;
 
-NameCounts CountStatedNames(const std::vector<LineFields>& firstLines,
-                            const std::vector<LineFields>& secondLines) {
+bool HasState(const LineFields& fields) {
+    return fields.size() >= 2;
+}
+
+template <typename LineList>
+NameCounts CountStatedNames(const LineList& firstLines, const LineList& secondLines) {
     NameCounts counts;
-    for (const LineFields& fields : firstLines) {
-        if (fields.size() >= 2) {
-            ++counts[fields.front()].first;
+    for (const auto& line : firstLines) {
+        if (HasState(line.fields)) {
+            ++counts[line.fields.front()].first;
         }
     }
-    for (const LineFields& fields : secondLines) {
-        if (fields.size() >= 2) {
-            ++counts[fields.front()].second;
+    for (const auto& line : secondLines) {
+        if (HasState(line.fields)) {
+            ++counts[line.fields.front()].second;
         }
     }
     return counts;
@@ -170,36 +212,51 @@ std::string WholeLineKey(const LineFields& fields) {
 }
 
 std::string KeyOfLine(const LineFields& fields, LineKeyRule rule, const NameCounts& counts) {
-    if (rule == LineKeyRule::ExportName) {
-        return NameKey(fields.front());
-    }
-    if (fields.size() >= 2) {
-        const NameCount& count = counts.at(fields.front());
-        if (count.first <= 1 && count.second <= 1) {
-            return NameKey(fields.front());
+    if (rule == LineKeyRule::AnalysisName) {
+        const auto count = counts.find(fields.front());
+        if (count != counts.end() && (count->second.first > 1 || count->second.second > 1)) {
+            return WholeLineKey(fields);
         }
     }
-    return WholeLineKey(fields);
+    return NameKey(fields.front());
 }
 
-// The first-log rows that share one key, in row order, and how many of them have
-// been given a partner.
+// The first-log rows that share one key, in row order, apart by whether their
+// line has a state; next[shape] is the first of them still without a partner.
 struct RowsOfKey {
-    std::vector<size_t> rows;
-    size_t paired = 0;
+    std::vector<size_t> rows[2];
+    size_t next[2] = {0, 0};
+
+    // The upper row still free of that shape, taken; or of any shape.
+    bool TakeSameShape(int shape, size_t& row) {
+        if (next[shape] == rows[shape].size()) {
+            return false;
+        }
+        row = rows[shape][next[shape]++];
+        return true;
+    }
+    bool TakeAny(size_t& row) {
+        const bool left[2] = {next[0] < rows[0].size(), next[1] < rows[1].size()};
+        if (!left[0] && !left[1]) {
+            return false;
+        }
+        const int shape =
+            !left[0] ? 1 : (!left[1] ? 0 : (rows[0][next[0]] < rows[1][next[1]] ? 0 : 1));
+        return TakeSameShape(shape, row);
+    }
 };
 
 }  // namespace
 
-void LineMerge::AddFirst(std::vector<std::string> lineFields) {
+void LineMerge::AddFirst(std::vector<std::string> lineFields, bool unterminated) {
     EnsureOneField(lineFields);
-    firstLines_.push_back(std::move(lineFields));
+    firstLines_.push_back(Line{std::move(lineFields), unterminated});
     rowsAreCurrent_ = false;
 }
 
-void LineMerge::AddSecond(std::vector<std::string> lineFields) {
+void LineMerge::AddSecond(std::vector<std::string> lineFields, bool unterminated) {
     EnsureOneField(lineFields);
-    secondLines_.push_back(std::move(lineFields));
+    secondLines_.push_back(Line{std::move(lineFields), unterminated});
     rowsAreCurrent_ = false;
 }
 
@@ -216,6 +273,16 @@ const std::vector<CompareRow>& LineMerge::rows() const {
     return rows_;
 }
 
+bool LineMerge::FirstShownCut() const {
+    rows();
+    return firstShownCut_;
+}
+
+bool LineMerge::SecondShownCut() const {
+    rows();
+    return secondShownCut_;
+}
+
 void LineMerge::MakeRows() const {
     NameCounts counts;
     if (rule_ == LineKeyRule::AnalysisName) {
@@ -224,29 +291,77 @@ void LineMerge::MakeRows() const {
 
     rows_.clear();
     rows_.reserve(firstLines_.size() + secondLines_.size());
+    firstShownCut_ = false;
+    secondShownCut_ = false;
     std::unordered_map<std::string, RowsOfKey> rowsByKey;
-    for (const LineFields& fields : firstLines_) {
-        rowsByKey[KeyOfLine(fields, rule_, counts)].rows.push_back(rows_.size());
-        rows_.push_back(RowOfLine(fields, true));
+    for (const Line& line : firstLines_) {
+        rowsByKey[KeyOfLine(line.fields, rule_, counts)].rows[HasState(line.fields)].push_back(
+            rows_.size());
+        rows_.push_back(RowOfLine(line.fields, true));
     }
 
+    // Lines of one key pair in order, a line with a state first with one that
+    // has a state too (and a name alone with a name alone), then whatever is
+    // left of either: so "Processor Architecture" alone and with its value
+    // each find their own, and a line whose state an editor left empty still
+    // meets its partner.
     const size_t firstRowCount = rows_.size();
-    std::vector<bool> hasSecondSide(firstRowCount, false);
-    for (const LineFields& fields : secondLines_) {
-        const auto found = rowsByKey.find(KeyOfLine(fields, rule_, counts));
-        if (found != rowsByKey.end() && found->second.paired < found->second.rows.size()) {
-            const size_t partner = found->second.rows[found->second.paired++];
-            rows_[partner].state2 = StateOfLine(fields);
-            hasSecondSide[partner] = true;
-        } else {
-            rows_.push_back(RowOfLine(fields, false));
+    std::vector<const Line*> partnerOf(firstRowCount, nullptr);
+    std::vector<RowsOfKey*> keyOfSecond(secondLines_.size(), nullptr);
+    std::vector<bool> secondPaired(secondLines_.size(), false);
+    const auto pair = [&](size_t second, size_t row) {
+        const Line& line = secondLines_[second];
+        rows_[row].state2 = StateOfLine(line.fields);
+        rows_[row].inSecond = true;
+        partnerOf[row] = &line;
+        secondPaired[second] = true;
+    };
+    for (size_t i = 0; i < secondLines_.size(); ++i) {
+        const auto found = rowsByKey.find(KeyOfLine(secondLines_[i].fields, rule_, counts));
+        if (found == rowsByKey.end()) {
+            continue;
+        }
+        keyOfSecond[i] = &found->second;
+        size_t row = 0;
+        if (found->second.TakeSameShape(HasState(secondLines_[i].fields), row)) {
+            pair(i, row);
+        }
+    }
+    for (size_t i = 0; i < secondLines_.size(); ++i) {
+        size_t row = 0;
+        if (!secondPaired[i] && keyOfSecond[i] != nullptr && keyOfSecond[i]->TakeAny(row)) {
+            pair(i, row);
+        }
+    }
+    for (size_t i = 0; i < secondLines_.size(); ++i) {
+        if (secondPaired[i]) {
+            continue;
+        }
+        rows_.push_back(RowOfLine(secondLines_[i].fields, false));
+        if (secondLines_[i].unterminated) {
+            MarkCut(rows_.back(), false);
+            secondShownCut_ = true;
+        }
+    }
+    // A line the log ended inside of is whole when it equals its partner.
+    for (size_t i = 0; i < firstRowCount; ++i) {
+        const Line& first = firstLines_[i];
+        const Line* second = partnerOf[i];
+        const bool equal = second != nullptr && second->fields == first.fields;
+        if (first.unterminated && !equal) {
+            MarkCut(rows_[i], true);
+            firstShownCut_ = true;
+        }
+        if (second != nullptr && second->unterminated && !equal) {
+            MarkCut(rows_[i], false);
+            secondShownCut_ = true;
         }
     }
 
     if (marked_) {
-        for (size_t i = 0; i < rows_.size(); ++i) {
-            const bool bothSides = i < firstRowCount && hasSecondSide[i];
-            rows_[i].different = !bothSides || rows_[i].state1 != rows_[i].state2;
+        for (CompareRow& row : rows_) {
+            row.different =
+                row.cut || !(row.inFirst && row.inSecond) || row.state1 != row.state2;
         }
     }
 }

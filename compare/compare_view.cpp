@@ -32,29 +32,85 @@ const std::string& TextOf(const CompareRow& row, int column) {
 }  // namespace
 
 CompareView::CompareView(std::vector<CompareRow> rows)
-    : rows_(std::move(rows)), rowAt_(rows_.size()) {
-    std::iota(rowAt_.begin(), rowAt_.end(), 0);
+    : rows_(std::move(rows)), counts_(CountRows(rows_)), order_(rows_.size()) {
+    std::iota(order_.begin(), order_.end(), 0);
+    Show();
+}
+
+void CompareView::Show() {
+    shown_.clear();
+    shown_.reserve(order_.size());
+    for (int row : order_) {
+        if (!differencesOnly_ || rows_[row].different) {
+            shown_.push_back(row);
+        }
+    }
+}
+
+const CompareRow* CompareView::RowAt(int position) const {
+    if (position < 0 || position >= RowCount()) {
+        return nullptr;
+    }
+    return &rows_[shown_[position]];
 }
 
 const std::string& CompareView::CellText(int position, int column) const {
-    if (position < 0 || position >= RowCount()) {
-        return kEmpty;
-    }
-    return TextOf(rows_[rowAt_[position]], column);
+    const CompareRow* row = RowAt(position);
+    return row ? TextOf(*row, column) : kEmpty;
 }
 
-std::vector<int> CompareView::Sort(int column, bool caseSensitive) {
-    std::vector<const char*> cells(rows_.size());
-    for (size_t p = 0; p < rowAt_.size(); ++p) {
-        cells[p] = TextOf(rows_[rowAt_[p]], column).c_str();
+namespace {
+
+// Where each row stands in a list of positions; -1 where it does not.
+std::vector<int> PositionsOfRows(const std::vector<int>& shown, size_t rowCount) {
+    std::vector<int> positionOf(rowCount, -1);
+    for (size_t position = 0; position < shown.size(); ++position) {
+        positionOf[shown[position]] = static_cast<int>(position);
     }
-    const std::vector<int> order = SortedOrder(cells, caseSensitive);
-    std::vector<int> newPositionOf(order.size());
-    std::vector<int> rowAt(order.size());
-    for (size_t rank = 0; rank < order.size(); ++rank) {
-        newPositionOf[order[rank]] = static_cast<int>(rank);
-        rowAt[rank] = rowAt_[order[rank]];
+    return positionOf;
+}
+
+std::vector<int> NewPositions(const std::vector<int>& oldShown, const std::vector<int>& newShown,
+                              size_t rowCount) {
+    const std::vector<int> newPositionOfRow = PositionsOfRows(newShown, rowCount);
+    std::vector<int> newPositionOf(oldShown.size());
+    for (size_t position = 0; position < oldShown.size(); ++position) {
+        newPositionOf[position] = newPositionOfRow[oldShown[position]];
     }
-    rowAt_ = std::move(rowAt);
     return newPositionOf;
+}
+
+}  // namespace
+
+std::vector<int> CompareView::Sort(int column, bool caseSensitive) {
+    std::vector<const char*> cells(order_.size());
+    for (size_t rank = 0; rank < order_.size(); ++rank) {
+        cells[rank] = TextOf(rows_[order_[rank]], column).c_str();
+    }
+    const std::vector<int> sorted = SortedOrder(cells, caseSensitive);
+    std::vector<int> order(sorted.size());
+    for (size_t rank = 0; rank < sorted.size(); ++rank) {
+        order[rank] = order_[sorted[rank]];
+    }
+    order_ = std::move(order);
+    const std::vector<int> oldShown = std::move(shown_);
+    Show();
+    return NewPositions(oldShown, shown_, rows_.size());
+}
+
+std::vector<int> CompareView::ShowDifferencesOnly(bool differencesOnly) {
+    const std::vector<int> oldShown = shown_;
+    differencesOnly_ = differencesOnly;
+    Show();
+    return NewPositions(oldShown, shown_, rows_.size());
+}
+
+int CompareView::NextDifference(int from, int direction) const {
+    const int step = direction < 0 ? -1 : 1;
+    for (int position = from + step; position >= 0 && position < RowCount(); position += step) {
+        if (rows_[shown_[position]].different) {
+            return position;
+        }
+    }
+    return -1;
 }

@@ -1,20 +1,42 @@
-// The compare view's rows behind its list view: the list holds one item per
-// row whose texts it asks the dialog for (LVN_GETDISPINFO), so that a sort
-// only reorders the rows here.
+// The compare view's rows behind its list view. The list is a virtual one
+// (LVS_OWNERDATA): it holds no items of its own and asks the dialog for every
+// cell it shows (LVN_GETDISPINFO), so that filling it, sorting it and showing
+// the differences only change no more than its item count.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
+#include "compare/compare_logs.h"
 #include "compare/compare_view.h"
 
-// Keeps the rows with the dialog and fills its list (control 1000) with them.
-void AttachCompareView(HWND dialog, std::vector<CompareRow> rows);
+// Puts a virtual list in the place of the template's list (control 1000, same
+// place, styles and tab order), lays out the columns, the line naming the two
+// logs, the line counting the rows and the "Differences only" box, and shows
+// the rows.
+void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
+                       const std::string& secondName);
 // The dialog's rows, or nullptr when the run made none.
 CompareView* CompareViewOf(HWND dialog);
 // Frees the dialog's rows; called when the dialog is destroyed.
 void DetachCompareView(HWND dialog);
-// Answers the list's request for a cell text.
+
+// Answers the list's request for a cell text (and a row's marker image).
 void AnswerCellText(HWND dialog, NMLVDISPINFOA* request);
+// Answers the list's type-ahead search: the next row whose "Name" starts with
+// the typed text, ASCII case ignored; -1 when none.
+int FindRowByName(HWND dialog, const NMLVFINDITEMA* find);
+
+// The rows moved (a sort or the filter): newPositionOf[old position] is each
+// row's new position, -1 for a row no longer shown. Selection, focus and
+// search hits follow their rows; the list is repainted.
+void FollowMovedRows(HWND dialog, const std::vector<int>& newPositionOf);
+
+// Applies the "Differences only" box.
+void ApplyDifferencesOnly(HWND dialog);
+// Selects and shows the next (VK_DOWN), previous (VK_UP), first (VK_HOME) or
+// last (VK_END) "Different" row; true when the key was one of these.
+bool SelectDifference(HWND dialog, UINT key);

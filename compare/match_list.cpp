@@ -45,7 +45,8 @@ void MatchList::FollowMovedRows(const std::vector<int>& newPositionOf) {
     int kept = 0;
     for (int i = 0; i < hitCount_; ++i) {
         const int32_t row = entries_[i].row;
-        if (row >= 0 && static_cast<size_t>(row) < newPositionOf.size()) {
+        if (row >= 0 && static_cast<size_t>(row) < newPositionOf.size() &&
+            newPositionOf[row] >= 0) {
             entries_[kept++] = MatchEntry{newPositionOf[row], entries_[i].columnBit};
         }
     }

@@ -36,7 +36,8 @@ public:
     // The rows have moved (a sort): newPositionOf[old position] is each row's
     // new position. The hits follow their rows and are put in the new row order
     // (a row's "Name" hit before its "Value" hit), and "Next" starts again from
-    // the first of them. Hits whose row has no new position are dropped.
+    // the first of them. Hits whose row has no new position (none given, or -1:
+    // the row is no longer shown) are dropped.
     void FollowMovedRows(const std::vector<int>& newPositionOf);
     // Whether any of the recorded hits lies in this row, whatever its column.
     bool RowIsHit(int32_t row) const;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "compare/compare_state_win.h"
+#include "compare/compare_view_win.h"
 #include "platform/list_view_win.h"
 #include "platform/message_box_win.h"
 #include "res/resource.h"
@@ -30,9 +31,13 @@ void ScrollRows(HWND list, int rows) {
     ListView(list).Scroll(rows * g_search.rowHeight);
 }
 
-// Fetches a cell the way the list gives it: at most 511 characters.
-void FetchCell(HWND list, int row, int column, char* text) {
-    ListView(list).CopyCellText(row, column, text, kSearchStringSize);
+// A cell as the list shows it: at most 511 characters.
+void FetchCell(const CompareView& view, int row, int column, char* text) {
+    const std::string& cell = view.CellText(row, column);
+    const size_t length =
+        cell.size() < static_cast<size_t>(kSearchStringSize - 1) ? cell.size() : kSearchStringSize - 1;
+    std::memcpy(text, cell.data(), length);
+    text[length] = '\0';
 }
 
 // Scrolls so that ten rows stand above the hit (or the hit is on top), selects
@@ -55,8 +60,10 @@ void ShowHitAndAdvance(HWND dialog) {
 }  // namespace
 
 bool SearchRows(int columnBits, HWND dialog) {
-    HWND list = ListOf(dialog);
-    const int count = ListView(list).ItemCount();
+    // The rows come from the view itself, never back out of the list: reading
+    // every cell of a large list through its messages takes seconds.
+    const CompareView* view = CompareViewOf(dialog);
+    const int count = view ? view->RowCount() : 0;
     const bool caseSensitive = IsChecked(dialog, IDC_SEARCH_CASE_SENSITIVE);
     CompileSearchPattern(g_search.searchString, g_search.pattern);
     if (!caseSensitive) {
@@ -65,8 +72,8 @@ bool SearchRows(int columnBits, HWND dialog) {
     static char name[kSearchStringSize];
     static char value[kSearchStringSize];
     for (int row = 0; row < count; ++row) {
-        FetchCell(list, row, 0, name);
-        FetchCell(list, row, 1, value);
+        FetchCell(*view, row, 0, name);
+        FetchCell(*view, row, 1, value);
         if (!caseSensitive) {
             FoldSearchCase(name);
             FoldSearchCase(value);

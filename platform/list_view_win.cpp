@@ -34,6 +34,10 @@ void ListView::SetRedraw(bool redraw) const {
     SendMessageA(list_, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
 }
 
+void ListView::SetSmallImageList(HIMAGELIST images) const {
+    SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+}
+
 void ListView::SetExtendedStyle(DWORD style) const {
     SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
 }

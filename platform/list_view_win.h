@@ -20,6 +20,7 @@ public:
     void SetItemCount(int count) const;
     void SetExtendedStyle(DWORD style) const;
     void SetRedraw(bool redraw) const;
+    void SetSmallImageList(HIMAGELIST images) const;
 
     int ItemCount() const;
     int ColumnCount() const;

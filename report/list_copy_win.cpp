@@ -14,8 +14,6 @@
 namespace {
 
 std::string ListCopyText(HWND list);
-bool CopyListToClipboard(HWND list);
-void SelectAllListRows(HWND list);
 
 // The list's own window procedure, kept on the list while the copy
 // procedure stands in front of it.
@@ -27,10 +25,6 @@ void AppendRow(std::string& text, const ListView& list, int row, int columns) {
         cells.push_back(list.CellText(row, column));
     }
     AppendCopyLine(text, cells);
-}
-
-bool ControlDown() {
-    return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0;
 }
 
 // Below the mouse for a right click; at the list's corner (or the focused
@@ -74,23 +68,6 @@ void ShowCopyMenu(HWND list, LPARAM position) {
 LRESULT HandleListCopyMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(list, kPreviousProcedure));
     switch (message) {
-        case WM_KEYDOWN:
-            if (ControlDown() && (wParam == 'C' || wParam == 'A')) {
-                if (wParam == 'C') {
-                    CopyListToClipboard(list);
-                } else {
-                    SelectAllListRows(list);
-                }
-                return 0;
-            }
-            break;
-        case WM_CHAR:
-            // The control characters that Ctrl+C and Ctrl+A also produce
-            // would start the list's type-ahead search.
-            if (wParam == 0x03 || wParam == 0x01) {
-                return 0;
-            }
-            break;
         case WM_CONTEXTMENU:
             ShowCopyMenu(list, lParam);
             return 0;
@@ -171,7 +148,8 @@ std::string ListCopyText(HWND handle) {
     return text;
 }
 
-// Returns false (after telling the user) when the clipboard cannot be taken.
+}  // namespace
+
 bool CopyListToClipboard(HWND list) {
     // Running out of memory here is told by the procedure's guard.
     const std::string text = ListCopyText(list);
@@ -203,8 +181,6 @@ bool CopyListToClipboard(HWND list) {
 void SelectAllListRows(HWND list) {
     ListView(list).SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
 }
-
-}  // namespace
 
 void EnableListCopy(HWND list) {
     if (list == nullptr || GetPropA(list, kPreviousProcedure) != nullptr) {

@@ -3,6 +3,13 @@
 
 #include <windows.h>
 
-// Makes the list answer Ctrl+C (copy), Ctrl+A (select all) and a right click (a menu
-// with both). Enabling it twice on one list has no further effect.
+// Makes the list answer a right click or the menu key with a menu of "Copy" and
+// "Select all" (the keys are the dialog's: EnableReportKeys). Enabling it twice
+// on one list has no further effect.
 void EnableListCopy(HWND list);
+
+// Copies the column titles, then the selected rows (every row when none is
+// selected) in the order shown, tab-separated with CR LF after every line.
+// Returns false (after telling the user) when the clipboard cannot be taken.
+bool CopyListToClipboard(HWND list);
+void SelectAllListRows(HWND list);

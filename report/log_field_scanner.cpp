@@ -1,7 +1,5 @@
 #include "report/log_field_scanner.h"
 
-#include <cstring>
-
 namespace {
 
 // Skips bytes while `skip` accepts them; stops in front of the first other
@@ -24,55 +22,38 @@ bool IsLineFeedOrBlank(int byte) {
     return byte == '\n' || byte == ' ';
 }
 
-LongFieldScan Scan(LogByteSource& source, int64_t& position, char* field, bool cutLongFields) {
+}  // namespace
+
+FieldEnd ScanLogField(LogByteSource& source, int64_t& position, char* field) {
     int stored = 0;
     int blanksInRow = 0;
-    bool cut = false;
     for (;;) {
         const int byte = source.ByteAt(position);
         if (byte < 0) {
             // The file ends inside the field (or before it): what was stored
             // is the field, and the caller's size test ends its loop.
             field[stored] = '\0';
-            return {FieldEnd::FileEnd, cut};
+            return FieldEnd::FileEnd;
         }
         ++position;
         if (byte == '\r') {
             field[stored] = '\0';
             SkipWhile(source, position, IsLineFeedOrBlank);
-            return {FieldEnd::LineEnd, cut};
+            return FieldEnd::LineEnd;
         }
-        if (stored == kMaxLogFieldLength && !cut) {
+        if (stored == kMaxLogFieldLength) {
             field[stored] = '\0';
-            if (!cutLongFields) {
-                return {FieldEnd::TooLong, false};
-            }
-            cut = true;
-            std::memcpy(field + kMaxLogFieldLength - 3, "...", 3);
+            return FieldEnd::TooLong;
         }
-        if (!cut) {
-            field[stored++] = static_cast<char>(byte);
-        }
+        field[stored++] = static_cast<char>(byte);
         if (byte != ' ') {
             blanksInRow = 0;
             continue;
         }
         if (++blanksInRow == 2) {
-            if (!cut) {
-                field[stored - 2] = '\0';
-            }
+            field[stored - 2] = '\0';
             SkipWhile(source, position, IsBlank);
-            return {FieldEnd::Blanks, cut};
+            return FieldEnd::Blanks;
         }
     }
-}
-
-}  // namespace
-
-FieldEnd ScanLogField(LogByteSource& source, int64_t& position, char* field) {
-    return Scan(source, position, field, false).end;
-}
-
-LongFieldScan ScanLogFieldCutting(LogByteSource& source, int64_t& position, char* field) {
-    return Scan(source, position, field, true);
 }

@@ -30,14 +30,6 @@ enum class FieldEnd {
 // has been consumed and `field` holds the first kMaxLogFieldLength characters.
 FieldEnd ScanLogField(LogByteSource& source, int64_t& position, char* field);
 
-// Like ScanLogField, but a field that is too long is consumed to its end and returned
-// cut, with a mark that says so, so that reading can go on with the next field.
-struct LongFieldScan {
-    FieldEnd end;
-    bool cut;
-};
-LongFieldScan ScanLogFieldCutting(LogByteSource& source, int64_t& position, char* field);
-
 // A source over bytes in memory (tests, fuzzing, benchmarks).
 class MemoryByteSource : public LogByteSource {
 public:

@@ -78,10 +78,8 @@ private:
     int64_t blockLength_ = 0;
 };
 
-// A single field is rarely longer than a line; whole logs are read through
-// LogFieldReader's larger block.
+// A single field is rarely longer than a line.
 constexpr size_t kSingleFieldBlock = 512;
-constexpr size_t kReaderBlock = 64 * 1024;
 
 // Leaves the file where a reader of single bytes would have left it.
 void SyncFilePosition(HANDLE file, int64_t position) {
@@ -221,30 +219,36 @@ int ReadLogField(int64_t* position, HANDLE file, char* field) {
     return ReportTooLong(end);
 }
 
-class LogFieldReader::Source : public FileBlockSource {
-public:
-    explicit Source(HANDLE file) : FileBlockSource(file, kReaderBlock) {}
-};
-
-LogFieldReader::LogFieldReader(HANDLE file) : source_(new Source(file)), file_(file) {}
-
-LogFieldReader::~LogFieldReader() {
-    if (read_) {
-        SyncFilePosition(file_, lastPosition_);
+int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes) {
+    bytes.clear();
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size)) {
+        ShowSystemError(GetLastError(), "Vorlix   GetFileSize");
+        return 0;
     }
-}
-
-int LogFieldReader::Read(int64_t* position, char* field, FieldEnd* end) {
-    const FieldEnd scanned = ScanLogField(*source_, *position, field);
-    Note(*position);
-    if (end) {
-        *end = scanned;
+    if (size.QuadPart > kMaxComparedLogSize) {
+        const std::string text = std::string(fileName) +
+                                 "  is larger than 64 MiB: too large to be a log of Vorlix.";
+        ShowMessageBox(nullptr, text.c_str(), "Vorlix Error", kErrorBoxStyle);
+        return 0;
     }
-    return ReportTooLong(scanned);
-}
-
-FieldEnd LogFieldReader::ReadCutting(int64_t* position, char* field) {
-    const LongFieldScan scan = ScanLogFieldCutting(*source_, *position, field);
-    Note(*position);
-    return scan.end;
+    SyncFilePosition(file, 0);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t held = 0;
+    while (held < bytes.size()) {
+        DWORD read = 0;
+        if (!ReadFile(file, &bytes[held], static_cast<DWORD>(bytes.size() - held), &read,
+                      nullptr)) {
+            const DWORD error = GetLastError();
+            bytes.resize(held);
+            ShowSystemError(error, "Vorlix   ReadFile");
+            return 0;
+        }
+        if (read == 0) {
+            break;  // the file became shorter since its size was taken
+        }
+        held += read;
+    }
+    bytes.resize(held);
+    return 1;
 }

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
+#include <string>
 
 #include "platform/handles_win.h"
 #include "report/log_field_scanner.h"
@@ -74,33 +74,11 @@ void FormatLocalTimestamp(char* text, size_t size);
 // the file position at the next field, or 0 after "String buffer too small".
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
-// Reads the fields of one open log in turn, with a large read-ahead block kept
-// between fields; results and counter are those of ReadLogField. The file
-// position is set to the counter once, when the reader ends: a seek per field
-// cost two thirds of the reading time, and no one else uses the handle while
-// the reader holds it.
-class LogFieldReader {
-public:
-    explicit LogFieldReader(HANDLE file);
-    ~LogFieldReader();
-    LogFieldReader(const LogFieldReader&) = delete;
-    LogFieldReader& operator=(const LogFieldReader&) = delete;
+// Reads a whole log that is open for reading, from its start, into `bytes`.
+// Returns 1, or 0 after telling the user why not (a failed read: `bytes` then
+// holds what was read before it; a log too large to compare: nothing).
+int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes);
 
-    // `end`, when given, tells how the field ended (so a caller can keep to lines).
-    int Read(int64_t* position, char* field, FieldEnd* end = nullptr);
-    // For readers that go on past over-long fields: such a field is returned
-    // cut, ending in "...", and the caller learns whether it ended its line.
-    FieldEnd ReadCutting(int64_t* position, char* field);
-
-private:
-    void Note(int64_t position) {
-        read_ = true;
-        lastPosition_ = position;
-    }
-
-    class Source;
-    std::unique_ptr<Source> source_;
-    HANDLE file_;
-    bool read_ = false;
-    int64_t lastPosition_ = 0;
-};
+// Logs are far smaller; a larger file is no log of ours, and reading it whole
+// would take the memory of a 32-bit process.
+constexpr int64_t kMaxComparedLogSize = 64 * 1024 * 1024;

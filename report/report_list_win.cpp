@@ -4,6 +4,7 @@
 
 #include "platform/list_view_win.h"
 #include "report/list_copy_win.h"
+#include "report/report_keys_win.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
 
@@ -56,8 +57,10 @@ void HideCompareControls(HWND dialog) {
 }
 
 void InsertColumnSet(HWND list, const ColumnSpec* columns, LVCOLUMNA& record) {
-    // Every report list is laid out here, so every one can be copied.
+    // Every report list is laid out here, so every one can be copied, with its
+    // keys wherever the focus is in the dialog.
     EnableListCopy(list);
+    EnableReportKeys(GetParent(list));
     std::memset(&record, 0, sizeof record);
     record.mask = LVCF_WIDTH | LVCF_TEXT;
     for (int i = 0; i < CountColumns(columns); ++i) {

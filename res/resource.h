@@ -25,6 +25,10 @@
 #define IDC_REPORT_OK 1010
 #define IDC_SEARCH_GROUP 1011
 #define IDC_SEARCH_LABEL 1012
+// Made by the compare view itself, beside the template's controls.
+#define IDC_COMPARE_NAMES 1013
+#define IDC_COMPARE_COUNTS 1014
+#define IDC_DIFFERENCES_ONLY 1015
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

@@ -80,15 +80,21 @@ std::vector<CompareRow> PlainServiceMerge(const std::vector<Line>& first,
     return rows;
 }
 
+std::string LineState(const Line& f) {
+    std::string state;
+    for (size_t i = 1; i < f.size(); ++i) {
+        state += (i > 1 ? "  " : "") + f[i];
+    }
+    return state;
+}
+
 CompareRow LineRow(const Line& f, bool first) {
     CompareRow row;
     row.name = f[0];
     for (size_t i = 1; i + 1 < f.size(); ++i) {
         row.value += (i > 1 ? "  " : "") + f[i];
     }
-    if (f.size() > 1) {
-        (first ? row.state1 : row.state2) = f.back();
-    }
+    (first ? row.state1 : row.state2) = LineState(f);
     return row;
 }
 
@@ -100,14 +106,15 @@ int CountStated(const std::vector<Line>& lines, const std::string& name) {
     return count;
 }
 
-// Whether two lines pair, deciding for each whether its name is enough.
+// Whether two lines may pair: by name, unless that name heads more than one
+// line with a state in either log; then only as equal lines.
 bool LinesPair(LineKeyRule rule, const Line& a, const Line& b, const std::vector<Line>& first,
                const std::vector<Line>& second) {
     if (rule == LineKeyRule::ExportName) {
         return a[0] == b[0];
     }
     auto byName = [&](const Line& f) {
-        return f.size() > 1 && CountStated(first, f[0]) <= 1 && CountStated(second, f[0]) <= 1;
+        return CountStated(first, f[0]) <= 1 && CountStated(second, f[0]) <= 1;
     };
     if (byName(a) != byName(b)) {
         return false;
@@ -115,6 +122,8 @@ bool LinesPair(LineKeyRule rule, const Line& a, const Line& b, const std::vector
     return byName(a) ? a[0] == b[0] : a == b;
 }
 
+// Two scans over the first log per record: a partner of the same shape (with a
+// state or without) first, then any.
 std::vector<CompareRow> PlainLineMerge(LineKeyRule rule, const std::vector<Line>& first,
                                        const std::vector<Line>& second, bool mark) {
     std::vector<CompareRow> rows;
@@ -122,17 +131,29 @@ std::vector<CompareRow> PlainLineMerge(LineKeyRule rule, const std::vector<Line>
         rows.push_back(LineRow(f, true));
     }
     std::vector<bool> taken(first.size(), false);
-    for (const Line& f : second) {
-        size_t row = 0;
-        while (row < first.size() &&
-               (taken[row] || !LinesPair(rule, first[row], f, first, second))) {
-            ++row;
+    std::vector<bool> placed(second.size(), false);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t s = 0; s < second.size(); ++s) {
+            const Line& f = second[s];
+            if (placed[s]) {
+                continue;
+            }
+            size_t row = 0;
+            while (row < first.size() &&
+                   (taken[row] || !LinesPair(rule, first[row], f, first, second) ||
+                    (pass == 0 && (first[row].size() > 1) != (f.size() > 1)))) {
+                ++row;
+            }
+            if (row < first.size()) {
+                taken[row] = true;
+                placed[s] = true;
+                rows[row].state2 = LineState(f);
+            }
         }
-        if (row < first.size()) {
-            taken[row] = true;
-            rows[row].state2 = f.size() > 1 ? f.back() : "";
-        } else {
-            rows.push_back(LineRow(f, false));
+    }
+    for (size_t s = 0; s < second.size(); ++s) {
+        if (!placed[s]) {
+            rows.push_back(LineRow(second[s], false));
         }
     }
     for (size_t i = 0; i < rows.size() && mark; ++i) {

@@ -53,14 +53,55 @@ TEST(CommandLine, ChoosesWhatToDo) {
 
     const struct {
         const char* word;
-        int kind;
-    } kinds[] = {{"analysis", 1}, {"Exports", 2}, {"SERVICES", 3}};
+        CompareKind kind;
+    } kinds[] = {{"analysis", CompareKind::Analysis},
+                 {"Exports", CompareKind::Exports},
+                 {"SERVICES", CompareKind::Services}};
     for (const auto& k : kinds) {
         const StartRequest compare = ParseArguments({"/compare", k.word, "a.log", "b.log"});
         EXPECT_EQ(compare.mode, StartMode::Compare) << k.word;
         EXPECT_EQ(compare.compareKind, k.kind) << k.word;
         EXPECT_EQ(compare.first, "a.log");
         EXPECT_EQ(compare.second, "b.log");
+        EXPECT_EQ(compare.report, "");
+    }
+    const StartRequest report = ParseArguments(
+        {"/compare", "services", "a.logServices", "b.logServices", "-REPORT", "out.txt"});
+    EXPECT_EQ(report.mode, StartMode::Compare);
+    EXPECT_EQ(report.report, "out.txt");
+    const StartRequest folders = ParseArguments({"/compare", "Folders", "D:\\good", "D:\\bad"});
+    EXPECT_EQ(folders.mode, StartMode::CompareFolders);
+    EXPECT_EQ(folders.first, "D:\\good");
+    EXPECT_EQ(folders.second, "D:\\bad");
+    EXPECT_EQ(ParseArguments({"/compare", "folders", "g", "b", "/report", "r.txt"}).report,
+              "r.txt");
+}
+
+TEST(CommandLine, ComparesOnlyLogsOfTheKindAskedFor) {
+    const struct {
+        const char* kind;
+        const char* first;
+        const char* second;
+        const char* reason;  // empty: accepted
+    } cases[] = {
+        {"services", "C:\\a.logServices", "D:\\renamed.txt", ""},
+        {"analysis", "C:\\a.logAnalyzePATH", "C:\\b.LOGANALYZEpath", ""},
+        {"services", "C:\\A.logDlls", "C:\\B.logDlls",
+         "Not two logs of one kind: C:\\A.logDlls (an export log) and C:\\B.logDlls (an export "
+         "log). This comparison needs two service logs."},
+        {"analysis", "C:\\g.logAnalyzeSettings", "C:\\b.logAnalyzePATH",
+         "Not two logs of one kind: C:\\g.logAnalyzeSettings (an analysis log of the section "
+         "Settings) and C:\\b.logAnalyzePATH (an analysis log of the section PATH). This "
+         "comparison needs two analysis logs of one section."},
+        {"exports", "C:\\a.logDlls", "C:\\b.logServices",
+         "Not two logs of one kind: C:\\a.logDlls (an export log) and C:\\b.logServices (a "
+         "service log). This comparison needs two export logs."},
+    };
+    for (const auto& c : cases) {
+        const StartRequest request = ParseArguments({"/compare", c.kind, c.first, c.second});
+        EXPECT_EQ(request.reason, c.reason) << c.first;
+        EXPECT_EQ(request.mode, *c.reason ? StartMode::BadArguments : StartMode::Compare)
+            << c.first;
     }
 }
 
@@ -75,35 +116,15 @@ TEST(CommandLine, RejectsWhatItCannotDo) {
         {"/compare", "service", "a.logServices", "b.logServices"},
         {"/compare", "services", "a.logServices", "b.logServices", "c.logServices"},
         {"/compare", "services", "", "b.logServices"},
+        {"/compare", "services", "a.logServices", "b.logServices", "/report"},
+        {"/compare", "services", "a.logServices", "b.logServices", "/rapport", "x.txt"},
+        {"/compare", "services", "a.logServices", "b.logServices", "/report", ""},
+        {"/compare", "folder", "D:\\good", "D:\\bad"},
         {"/analyze"},
         {"C:\\Lensora_Brenhold.logServices"},
     };
     for (const Arguments& arguments : bad) {
         EXPECT_EQ(ParseArguments(arguments).mode, StartMode::BadArguments) << arguments[0];
-    }
-}
-
-TEST(CommandLine, LogKindComesFromTheExtension) {
-    const struct {
-        const char* path;
-        int kind;
-    } cases[] = {
-        {"C:\\Lensora_Brenhold.logServices", 3},
-        {"D:\\mail\\machine2.LOGSERVICES", 3},
-        {"C:\\Lensora_Brenhold.logDlls", 2},
-        {"C:\\Lensora_Brenhold.logAnalyzeSystemData", 1},
-        {"C:\\Lensora_Brenhold.logAnalyzePATH", 1},
-        {"C:\\x.logAnalyze", 1},
-        // Only the extension of the file's own name counts.
-        {"C:\\a.logServices\\notes.txt", 0},
-        {"C:\\Lensora_Brenhold.logServices.txt", 0},
-        {"C:\\Lensora_Brenhold.logMessages", 0},
-        {"C:\\xlogServices", 0},
-        {"C:\\folder.logDlls\\", 0},
-        {"", 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CompareKindOfLogName(c.path), c.kind) << c.path;
     }
 }
 
@@ -134,7 +155,7 @@ TEST(CollectTexts, EveryLogIsCollectedOnceUnderItsOwnName) {
     for (int i = 0; i < kTestLogCount; ++i) {
         const std::string name = FileNameOf(kTestLogPaths[i]);
         EXPECT_EQ(std::string(kTestLogPaths[i]), "C:\\" + name);
-        EXPECT_NE(CompareKindOfLogName(name), 0) << name;
+        EXPECT_NE(LogKindOfName(name).compare, CompareKind::None) << name;
         for (int j = 0; j < i; ++j) {
             EXPECT_NE(name, FileNameOf(kTestLogPaths[j]));
         }

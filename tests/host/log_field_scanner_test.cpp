@@ -148,26 +148,6 @@ TEST(LogFieldScanner, EndOfFileEndsAFieldWithoutRepeatingBytes) {
     EXPECT_EQ(position, 0);
 }
 
-TEST(LogFieldScanner, CuttingModeGoesOnBehindAnOverlongField) {
-    const std::string huge(100000, 'p');
-    const std::string bytes = Last("stamp") + huge + "\r\n" + Padded("next", 90) + Last("PATH");
-    MemoryByteSource source(bytes.data(), bytes.size());
-    char field[kLogFieldBufferSize + 1];
-    field[kLogFieldBufferSize] = '#';
-    int64_t position = 0;
-    ScanLogFieldCutting(source, position, field);
-    const LongFieldScan scan = ScanLogFieldCutting(source, position, field);
-    EXPECT_TRUE(scan.cut);
-    EXPECT_EQ(scan.end, FieldEnd::LineEnd);
-    EXPECT_EQ(std::string(field), std::string(509, 'p') + "...");
-    EXPECT_EQ(field[kLogFieldBufferSize], '#');
-    EXPECT_FALSE(ScanLogFieldCutting(source, position, field).cut);
-    EXPECT_STREQ(field, "next");
-    ScanLogFieldCutting(source, position, field);
-    EXPECT_STREQ(field, "PATH");
-    EXPECT_EQ(position, static_cast<int64_t>(bytes.size()));
-}
-
 TEST(LogFieldScanner, RandomWellFormedLinesRoundTrip) {
     std::mt19937 random(20261208);
     const int widths[] = {90, 60, 25, 30, 80};

@@ -194,52 +194,70 @@ TEST_F(CompareTest, EmptyAndTimestampOnlyLogs) {
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(CompareTest, ATruncatedLogKeepsWhatCouldBeRead) {
+TEST_F(CompareTest, ALogCutOffInsideARecordShowsItCutAndSaysSo) {
     WriteServiceLog(kFirst, kWorkedFirst);
     WriteServiceLog(kSecond, kWorkedSecond);
     std::string bytes = ReadFileBytes(kSecond);
-    // The last line loses "opped" and its line end.
+    // The last line loses "opped" and its line end, as in a partial download.
     WriteFileBytes(kSecond, bytes.substr(0, bytes.size() - 7));
     ChooseLogs(kFirst, kSecond);
     ReportDialogUnderTest dialog(CompareDialogProc, 3);
     ASSERT_EQ(dialog.RowCount(), 4);
-    EXPECT_EQ(dialog.Cell(3, 1), "RemoteRegistry");
-    EXPECT_EQ(dialog.Cell(3, 4), "Service St");
+    EXPECT_EQ(dialog.Row(3), (std::vector<std::string>{"Remote Registry", "RemoteRegistry",
+                                                       "Win32_OWN_PROCESS", "", "Service St...",
+                                                       "Different"}));
+    EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
+              std::string("First log: ") + kFirst + "    Second log: " + kSecond +
+                  " (ends inside a record)");
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(CompareTest, AnOverlongFieldStopsTheReadingWithoutMarking) {
+TEST_F(CompareTest, AnOverlongFieldIsCutAndEveryOtherRecordStillPairs) {
+    // 10,000 characters in the first log's display name, 513 in a second-log state.
     WriteServiceLog(kFirst, kWorkedFirst);
+    std::string firstBytes = ReadFileBytes(kFirst);
+    firstBytes.replace(firstBytes.find("Print Spooler"), 13, std::string(10000, 'd'));
+    WriteFileBytes(kFirst, firstBytes);
     std::vector<Service> second = kWorkedSecond;
     second[1].state = std::string(513, 's');
     WriteServiceLog(kSecond, second);
     ChooseLogs(kFirst, kSecond);
-    ReportDialogUnderTest dialog(CompareDialogProc, 3);
-    ASSERT_EQ(boxes_.Boxes().size(), 1u);
-    EXPECT_EQ(boxes_.Boxes()[0].text, "String buffer too small");
-    ASSERT_EQ(dialog.RowCount(), 3);
-    EXPECT_EQ(dialog.Cell(0, 4), "Service Running");
-    EXPECT_EQ(dialog.Cell(1, 4), "");
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(dialog.Cell(row, 5), "");
-    }
-}
-
-TEST_F(CompareTest, AFirstLogRecordCutShortByAFailedReadStays) {
-    std::vector<Service> first = kWorkedFirst;
-    first[1].name = std::string(513, 'n');
-    WriteServiceLog(kFirst, first);
-    WriteServiceLog(kSecond, kWorkedSecond);
-    ChooseLogs(kFirst, kSecond);
     boxes_.Clear();
     ReportDialogUnderTest dialog(CompareDialogProc, 3);
-    ASSERT_EQ(boxes_.Boxes().size(), 1u);
-    EXPECT_EQ(boxes_.Boxes()[0].text, "String buffer too small");
+    EXPECT_TRUE(boxes_.Boxes().empty());
+    const std::string cutState = std::string(509, 's') + "...";
     EXPECT_EQ(AllRows(dialog),
               (Rows{
-                  {"Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running", "", ""},
-                  {"Windows Time", "", "", "", "", ""},
+                  {std::string(509, 'd') + "...", "Spooler", "Win32_OWN_PROCESS",
+                   "Service Running", "Service Running", ""},
+                  {"Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Stopped", cutState,
+                   "Different"},
+                  {"Fax", "Fax", "Win32_OWN_PROCESS", "Service Stopped", "", "Different"},
+                  {"Remote Registry", "RemoteRegistry", "Win32_OWN_PROCESS", "", "Service Stopped",
+                   "Different"},
               }));
+    EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
+              std::string("First log: ") + kFirst + " (long fields cut)    Second log: " +
+                  kSecond + " (long fields cut)");
+}
+
+TEST_F(CompareTest, AFirstLineThatIsNoTimestampIsARecordOfItsOwn) {
+    const std::string longStamp(600, 't');
+    for (int kind : {1, 2}) {
+        WriteFileBytes(kFirst, longStamp + "\r\nConfig" + std::string(24, ' ') + "found\r\n");
+        WriteFileBytes(kSecond,
+                       "01.02.2024 10:11 12\r\nConfig" + std::string(24, ' ') + "Not found\r\n");
+        ChooseLogs(kFirst, kSecond);
+        ReportDialogUnderTest dialog(CompareDialogProc, kind);
+        EXPECT_TRUE(boxes_.Boxes().empty()) << kind;
+        EXPECT_EQ(AllRows(dialog),
+                  (Rows{{std::string(509, 't') + "...", "", "", "", "", "Different"},
+                        {"Config", "", "", "found", "Not found", "Different"}}))
+            << kind;
+        EXPECT_NE(dialog.ControlText(IDC_COMPARE_NAMES).find("(no timestamp line, long fields cut)"),
+                  std::string::npos)
+            << kind;
+    }
 }
 
 // Lines that the reader does not split into four fields, each followed by a
@@ -291,20 +309,6 @@ TEST_F(CompareTest, LongServiceNamesPairWithTheirEqual) {
     ReportDialogUnderTest dialog(CompareDialogProc, 3);
     EXPECT_EQ(AllRows(dialog), (Rows{{"Long", name, "Win32_OWN_PROCESS", "Service Running",
                                       "Service Stopped", "Different"}}));
-}
-
-TEST_F(CompareTest, AnOverlongFirstLineDoesNotStopAnalysisOrExportComparisons) {
-    const std::string longStamp(600, 't');
-    for (int kind : {1, 2}) {
-        WriteFileBytes(kFirst, longStamp + "\r\nConfig" + std::string(24, ' ') + "found\r\n");
-        WriteFileBytes(kSecond,
-                       "01.02.2024 10:11 12\r\nConfig" + std::string(24, ' ') + "Not found\r\n");
-        ChooseLogs(kFirst, kSecond);
-        ReportDialogUnderTest dialog(CompareDialogProc, kind);
-        EXPECT_TRUE(boxes_.Boxes().empty()) << kind;
-        EXPECT_EQ(AllRows(dialog), (Rows{{"Config", "", "", "found", "Not found", "Different"}}))
-            << kind;
-    }
 }
 
 TEST_F(CompareTest, ExportLogsPairByExactEntryPointName) {

@@ -97,6 +97,12 @@ bool ReportDialogUnderTest::ControlVisible(int id) const {
     return (GetWindowLongA(GetDlgItem(dialog_, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+std::string ReportDialogUnderTest::ControlText(int id) const {
+    char text[2048] = {};
+    GetDlgItemTextA(dialog_, id, text, sizeof text);
+    return text;
+}
+
 bool ReportDialogUnderTest::Checked(int id) const {
     return SendDlgItemMessageA(dialog_, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

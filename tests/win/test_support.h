@@ -41,6 +41,7 @@ public:
     std::vector<std::string> Row(int row) const;
     bool ControlVisible(int id) const;
     bool Checked(int id) const;
+    std::string ControlText(int id) const;
     LRESULT Command(int id);
 
 private:

@@ -1,0 +1,79 @@
+#include "compare/compare_kind.h"
+
+#include "compare/ascii_case.h"
+
+namespace {
+
+std::string Lowered(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// The part of the name after its last separator, and its extension from the
+// last dot on (empty when there is none).
+std::string FileNameOf(const std::string& path) {
+    const size_t separator = path.find_last_of("\\/:");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string ExtensionOf(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+const char kAnalysisExtension[] = ".loganalyze";
+
+}  // namespace
+
+LogKind LogKindOfName(const std::string& path) {
+    const std::string extension = ExtensionOf(FileNameOf(path));
+    const std::string lowered = Lowered(extension);
+    LogKind kind;
+    if (lowered == ".logservices") {
+        kind.compare = CompareKind::Services;
+    } else if (lowered == ".logdlls") {
+        kind.compare = CompareKind::Exports;
+    } else if (lowered.compare(0, sizeof kAnalysisExtension - 1, kAnalysisExtension) == 0) {
+        kind.compare = CompareKind::Analysis;
+        kind.section = lowered.substr(sizeof kAnalysisExtension - 1);
+    }
+    return kind;
+}
+
+bool SameLogKind(const LogKind& a, const LogKind& b) {
+    return a.compare != CompareKind::None && a.compare == b.compare && a.section == b.section;
+}
+
+std::string DescribeLogKind(const LogKind& kind, const std::string& path) {
+    switch (kind.compare) {
+        case CompareKind::Services:
+            return "services";
+        case CompareKind::Exports:
+            return "exports";
+        case CompareKind::Analysis: {
+            // The section as the file name spells it.
+            const std::string extension = ExtensionOf(FileNameOf(path));
+            const std::string section = extension.substr(sizeof kAnalysisExtension - 1);
+            return section.empty() ? "analysis" : "analysis (" + section + ")";
+        }
+        case CompareKind::None:
+            break;
+    }
+    return "no log";
+}
+
+CompareKind CompareKindOfWord(const std::string& word) {
+    const std::string lowered = Lowered(word);
+    if (lowered == "analysis") {
+        return CompareKind::Analysis;
+    }
+    if (lowered == "exports") {
+        return CompareKind::Exports;
+    }
+    if (lowered == "services") {
+        return CompareKind::Services;
+    }
+    return CompareKind::None;
+}

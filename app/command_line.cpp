@@ -42,6 +42,9 @@ std::string KindName(CompareKind kind) {
 // A log named with what it is: "C:\a.logDlls (an export log)", "C:\b.logAnalyzePATH
 // (an analysis log of the section PATH)".
 std::string NamedAs(const std::string& path, const LogKind& kind) {
+    if (kind.compare == CompareKind::None) {
+        return path + " (no log of Vorlix)";
+    }
     const std::string name = KindName(kind.compare);
     std::string text = path + " (" + (name[0] == 'a' || name[0] == 'e' ? "an " : "a ") + name;
     if (!kind.section.empty()) {
@@ -148,6 +151,11 @@ std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
     return "Not two logs of one kind: " + NamedAs(first, firstKind) + " and " +
            NamedAs(second, secondKind) + ". This comparison needs two " + KindName(kind) +
            "s" + (kind == CompareKind::Analysis ? " of one section." : ".");
+}
+
+std::string DroppedLogsMismatch(const std::string& first, const std::string& second) {
+    return "Not two logs of one kind: " + NamedAs(first, LogKindOfName(first)) + " and " +
+           NamedAs(second, LogKindOfName(second)) + ".";
 }
 
 namespace {

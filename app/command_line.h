@@ -37,6 +37,9 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments);
 // is taken for a log of the kind asked for.
 std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
                                 const std::string& second);
+// The same for two dropped files, which name their kind by their names alone:
+// "Not two logs of one kind: C:\a.logServices (a service log) and C:\b.txt (no log)."
+std::string DroppedLogsMismatch(const std::string& first, const std::string& second);
 
 // Lines separated by CR LF, ready for a console.
 extern const char kUsageText[];

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "compare/compare_kind.h"
 
 struct LogChoice {
@@ -35,6 +37,14 @@ void OpenComparison(CompareKind kind, HWND owner);
 // Posted to the main window to open a comparison once its message loop runs;
 // wParam is the compare kind.
 constexpr UINT kOpenComparisonMessage = WM_APP + 1;
+
+// Opens the summary of two folders of collected logs over the owner.
+void OpenFolderComparison(const std::string& first, const std::string& second, HWND owner);
+// Asks for the two folders (the system's folder picker) and opens their summary.
+void ChooseAndCompareFolders(HWND owner);
+// Posted to the main window like kOpenComparisonMessage; lParam points at the
+// two folders (a FolderPair that lives as long as the message loop).
+constexpr UINT kOpenFolderComparisonMessage = WM_APP + 2;
 
 // A drop of files on the main window: two logs of one kind open their
 // comparison, anything else a box that says what is expected.

@@ -14,6 +14,13 @@ namespace {
 const char kDropHint[] =
     "To compare two logs, drop two log files of one kind on Vorlix: two "
     "*.logServices, two *.logDlls or two *.logAnalyze... files.";
+const char kFoldersHint[] =
+    " Two folders of collected logs dropped together are compared log by log.";
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 // The dropped names, or nothing when a name would not fit a log name buffer.
 std::vector<std::string> DroppedNames(HDROP drop) {
@@ -43,14 +50,25 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
         names.clear();
     }
     DragFinish(drop);
+    // A drop leaves Explorer in front; the comparison belongs before it.
+    if (names.size() == 2 && IsFolder(names[0]) && IsFolder(names[1])) {
+        SetForegroundWindow(window);
+        OpenFolderComparison(names[0], names[1], window);
+        return;
+    }
     const LogKind kind = names.size() == 2 ? LogKindOfName(names[0]) : LogKind();
     if (names.size() != 2 || !SameLogKind(kind, LogKindOfName(names[1]))) {
-        ShowMessageBox(window, kDropHint, "Vorlix", MB_OK | MB_ICONINFORMATION);
+        // Two files of other kinds are named, so the user sees which one is off.
+        std::string text = kDropHint;
+        if (names.size() == 2 && !IsFolder(names[0]) && !IsFolder(names[1])) {
+            text = DroppedLogsMismatch(names[0], names[1]) + " " + text;
+        }
+        text += kFoldersHint;
+        ShowMessageBox(window, text.c_str(), "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;
     }
     lstrcpynA(g_firstLogName, names[0].c_str(), kLogNameSize);
     lstrcpynA(g_secondLogName, names[1].c_str(), kLogNameSize);
-    // A drop leaves Explorer in front; the comparison belongs before it.
     SetForegroundWindow(window);
     OpenComparison(kind.compare, window);
 }

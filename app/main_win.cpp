@@ -5,8 +5,11 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "app/collect_win.h"
+#include "app/compare_report_win.h"
+#include "compare/folder_summary_win.h"
 #include "app/command_line.h"
 #include "app/commands_win.h"
 #include "app/console_win.h"
@@ -72,6 +75,25 @@ StartRequest ReadStartRequest(const char* commandLine) {
              !FullPathInto(request.second, g_secondLogName, kLogNameSize))) {
             request.mode = StartMode::BadArguments;
         }
+        if (request.mode == StartMode::Compare) {
+            request.first = g_firstLogName;
+            request.second = g_secondLogName;
+        }
+        std::vector<std::string*> paths = {&request.report};
+        if (request.mode == StartMode::CompareFolders) {
+            paths.push_back(&request.first);
+            paths.push_back(&request.second);
+        }
+        for (std::string* path : paths) {
+            if (path->empty()) {
+                continue;
+            }
+            if (FullPathInto(*path, full, sizeof full)) {
+                *path = full;
+            } else {
+                request.mode = StartMode::BadArguments;
+            }
+        }
         return request;
     } catch (...) {
         StartRequest request;
@@ -88,6 +110,16 @@ int Collect(HINSTANCE instance, const std::string& folder) {
         return RunCollect(folder);
     } catch (...) {
         return kExitMessages;
+    }
+}
+
+int Report(HINSTANCE instance, const StartRequest& request) {
+    g_programInstance = instance;
+    try {
+        return RunCompareReport(request);
+    } catch (...) {
+        WriteToStartingConsole("Vorlix: the comparison ran out of memory.\r\n");
+        return kExitBadArguments;
     }
 }
 
@@ -109,9 +141,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
             return kExitBadArguments;
         case StartMode::Collect:
             return Collect(instance, request.folder);
-        case StartMode::Window:
         case StartMode::Compare:
         case StartMode::CompareFolders:
+            if (!request.report.empty()) {
+                return Report(instance, request);
+            }
+            break;
+        case StartMode::Window:
             break;
     }
 
@@ -132,10 +168,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     ShowWindow(g_mainWindow, showCommand);
     UpdateWindow(g_mainWindow);
     FillBlankBuffer();
+    // Opened from the message loop, over the shown main window.
     if (request.mode == StartMode::Compare) {
-        // Opened from the message loop, over the shown main window.
         PostMessageA(g_mainWindow, kOpenComparisonMessage,
                      static_cast<WPARAM>(request.compareKind), 0);
+    }
+    const FolderPair folders = {request.first, request.second};
+    if (request.mode == StartMode::CompareFolders) {
+        PostMessageA(g_mainWindow, kOpenFolderComparisonMessage, 0,
+                     reinterpret_cast<LPARAM>(&folders));
     }
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_VORLIX_ACCELERATORS));

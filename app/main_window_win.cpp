@@ -1,4 +1,5 @@
 #include "app/commands_win.h"
+#include "compare/folder_summary_win.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/shell_state_win.h"
 #include "res/resource.h"
@@ -12,6 +13,10 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             if (id == IDM_ABOUT) {
                 DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window,
                                 AboutDialogProc, 0);
+                return 0;
+            }
+            if (id == IDM_COMPARE_FOLDERS) {
+                ChooseAndCompareFolders(window);
                 return 0;
             }
             if (id == IDM_EXIT) {
@@ -36,6 +41,11 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case kOpenComparisonMessage:
             OpenComparison(static_cast<CompareKind>(wParam), window);
             return 0;
+        case kOpenFolderComparisonMessage: {
+            const FolderPair* folders = reinterpret_cast<const FolderPair*>(lParam);
+            OpenFolderComparison(folders->first, folders->second, window);
+            return 0;
+        }
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

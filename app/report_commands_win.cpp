@@ -4,6 +4,7 @@
 #include "checks/export_check_win.h"
 #include "checks/service_listing_win.h"
 #include "compare/compare_dialog_win.h"
+#include "compare/folder_summary_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -68,4 +69,10 @@ void OpenComparison(CompareKind kind, HWND owner) {
             return;
         }
     }
+}
+
+void OpenFolderComparison(const std::string& first, const std::string& second, HWND owner) {
+    const FolderPair folders = {first, second};
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner,
+                    FolderSummaryDialogProc, reinterpret_cast<LPARAM>(&folders));
 }

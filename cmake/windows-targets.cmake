@@ -7,7 +7,7 @@ else()
   set(static_runtime)
   set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
-set(win32_libraries comctl32 comdlg32 shell32 advapi32 user32 gdi32 kernel32)
+set(win32_libraries comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32 kernel32)
 set(resource_file ${CMAKE_SOURCE_DIR}/res/vorlix.rc)
 
 set(entry_point ${CMAKE_SOURCE_DIR}/app/main_win.cpp)

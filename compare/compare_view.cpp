@@ -4,32 +4,33 @@
 #include <utility>
 
 #include "compare/sort_order.h"
+#include "report/column_sets.h"
 
 namespace {
 
 const std::string kEmpty;
 const std::string kDifferent = "Different";
 
-const std::string& TextOf(const CompareRow& row, int column) {
+}  // namespace
+
+const std::string& CompareCellText(const CompareRow& row, int column) {
     switch (column) {
-        case 0:
+        case kCompareNameColumn:
             return row.name;
-        case 1:
+        case kCompareValueColumn:
             return row.value;
-        case 2:
+        case kCompareTypeColumn:
             return row.type;
-        case 3:
+        case kCompareFirstStateColumn:
             return row.state1;
-        case 4:
+        case kCompareSecondStateColumn:
             return row.state2;
-        case 5:
+        case kCompareResultColumn:
             return row.different ? kDifferent : kEmpty;
         default:
             return kEmpty;
     }
 }
-
-}  // namespace
 
 CompareView::CompareView(std::vector<CompareRow> rows)
     : rows_(std::move(rows)), counts_(CountRows(rows_)), order_(rows_.size()) {
@@ -56,7 +57,7 @@ const CompareRow* CompareView::RowAt(int position) const {
 
 const std::string& CompareView::CellText(int position, int column) const {
     const CompareRow* row = RowAt(position);
-    return row ? TextOf(*row, column) : kEmpty;
+    return row ? CompareCellText(*row, column) : kEmpty;
 }
 
 namespace {
@@ -85,7 +86,7 @@ std::vector<int> NewPositions(const std::vector<int>& oldShown, const std::vecto
 std::vector<int> CompareView::Sort(int column, bool caseSensitive) {
     std::vector<const char*> cells(order_.size());
     for (size_t rank = 0; rank < order_.size(); ++rank) {
-        cells[rank] = TextOf(rows_[order_[rank]], column).c_str();
+        cells[rank] = CompareCellText(rows_[order_[rank]], column).c_str();
     }
     const std::vector<int> sorted = SortedOrder(cells, caseSensitive);
     std::vector<int> order(sorted.size());

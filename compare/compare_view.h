@@ -12,6 +12,9 @@
 #include "compare/compare_logs.h"
 #include "compare/compare_merge.h"
 
+// The text of a row's cell as the view shows it (column by CompareColumn).
+const std::string& CompareCellText(const CompareRow& row, int column);
+
 class CompareView {
 public:
     explicit CompareView(std::vector<CompareRow> rows);

@@ -5,6 +5,7 @@
 
 #include "compare/ascii_case.h"
 #include "compare/compare_state_win.h"
+#include "compare/folder_compare.h"
 #include "platform/handles_win.h"
 #include "platform/list_view_win.h"
 #include "report/report_keys_win.h"
@@ -180,8 +181,10 @@ void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstN
                        const std::string& secondName) {
     DetachCompareView(dialog);
     std::unique_ptr<OpenView> open(new OpenView(std::move(logs.rows)));
-    open->names = LogNameWithNotes("First log: ", firstName, logs.firstNotes) + "    " +
-                  LogNameWithNotes("Second log: ", secondName, logs.secondNotes);
+    open->names =
+        LogNameWithNotes("First log: ", firstName, NotesToSay(firstName, logs.firstNotes)) +
+        "    " +
+        LogNameWithNotes("Second log: ", secondName, NotesToSay(secondName, logs.secondNotes));
 
     HWND list = ReplaceWithVirtualList(dialog);
     g_reportList = list;

@@ -23,6 +23,17 @@ const ColumnSpec kServiceColumns[] = {
     {0, nullptr, 0},
 };
 
+const ColumnSpec kSummaryColumns[] = {
+    {260, "Log", 1},
+    {130, "Kind", 1},
+    {60, "Rows", 1},
+    {70, "Different", 1},
+    {90, "Only in first", 1},
+    {100, "Only in second", 1},
+    {360, "Notes", 1},
+    {0, nullptr, 0},
+};
+
 namespace {
 bool IsEnd(const ColumnSpec& column) {
     return column.pixelWidth == 0 && column.title == nullptr && column.logFieldWidth == 0;

@@ -1,4 +1,4 @@
-// The three column layouts of the report list and their log field widths.
+// The column layouts of the report list and their log field widths.
 #pragma once
 
 struct ColumnSpec {
@@ -11,6 +11,19 @@ struct ColumnSpec {
 extern const ColumnSpec kAnalysisColumns[];
 extern const ColumnSpec kExportColumns[];
 extern const ColumnSpec kServiceColumns[];
+// The summary of two folders of collected logs, which writes no log.
+extern const ColumnSpec kSummaryColumns[];
+
+// Columns of the comparison (the service column set) by what they hold.
+enum CompareColumn {
+    kCompareNameColumn,
+    kCompareValueColumn,
+    kCompareTypeColumn,
+    kCompareFirstStateColumn,
+    kCompareSecondStateColumn,
+    kCompareResultColumn,
+    kCompareColumnCount
+};
 
 int CountColumns(const ColumnSpec* columns);
 // The log field width of a column, 0 for a column outside the set.

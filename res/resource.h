@@ -38,6 +38,7 @@
 #define IDM_COMPARE_SERVICES 32774
 #define IDM_COMPARE_ANALYZE 32775
 #define IDM_COMPARE_DLL_CALLS 32776
+#define IDM_COMPARE_FOLDERS 32779
 
 // The context menu of every report list.
 #define IDR_LIST_CONTEXT_MENU 130

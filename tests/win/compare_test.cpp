@@ -445,6 +445,47 @@ TEST_F(CompareTest, HitsAreColouredAtEachDrawStage) {
     EXPECT_EQ(Draw(d, CDDS_POSTPAINT, 0, 0), CDRF_DODEFAULT);
 }
 
+// The list hands one record through all the cells of a row, as both Windows
+// and Wine do: colours set for "Service Type" must not stay for the states.
+TEST_F(CompareTest, StatesAndResultKeepTheRowsColoursAfterAHighlightedCell) {
+    WriteServiceLog(kFirst, kWorkedFirst);
+    WriteServiceLog(kSecond, kWorkedSecond);
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    TypeAndSearch(dialog.Dialog(), "W32*");
+    NMLVCUSTOMDRAW draw = {};
+    draw.nmcd.hdr.hwndFrom = dialog.List();
+    draw.nmcd.hdr.idFrom = IDC_REPORT_LIST;
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    const auto send = [&](DWORD stage, int column) {
+        draw.nmcd.dwDrawStage = stage;
+        draw.iSubItem = column;
+        SendMessageA(dialog.Dialog(), WM_NOTIFY, IDC_REPORT_LIST, reinterpret_cast<LPARAM>(&draw));
+    };
+    for (DWORD_PTR row : {0, 1}) {
+        draw.nmcd.dwItemSpec = row;
+        draw.clrText = 0x111111;
+        draw.clrTextBk = 0x222222;
+        send(CDDS_ITEMPREPAINT, 0);
+        for (int column = 0; column < 6; ++column) {
+            send(CDDS_ITEMPREPAINT | CDDS_SUBITEM, column);
+            if (column >= 3) {
+                EXPECT_EQ(draw.clrText, 0x111111u) << row << " " << column;
+                EXPECT_EQ(draw.clrTextBk, 0x222222u) << row << " " << column;
+            } else {
+                EXPECT_EQ(draw.clrTextBk, row == 1 ? 0xF00000u : 0xFAFAFAu) << row << column;
+            }
+        }
+    }
+    // The same codes from anything but the list are no list notifications.
+    draw.nmcd.hdr.idFrom = IDC_SEARCH;
+    draw.nmcd.hdr.hwndFrom = GetDlgItem(dialog.Dialog(), IDC_SEARCH);
+    draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+    SetWindowLongPtrA(dialog.Dialog(), DWLP_MSGRESULT, 77);
+    EXPECT_EQ(SendMessageA(dialog.Dialog(), WM_NOTIFY, IDC_SEARCH, reinterpret_cast<LPARAM>(&draw)),
+              0);
+}
+
 TEST_F(CompareTest, SearchMessagesAndTheFoldedNotFoundText) {
     WriteServiceLog(kFirst, kWorkedFirst);
     WriteServiceLog(kSecond, kWorkedSecond);

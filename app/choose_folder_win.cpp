@@ -27,7 +27,8 @@ std::string ChooseFolder(HWND owner, const char* title) {
 
 void ChooseAndCompareFolders(HWND owner) {
     const std::string first = ChooseFolder(
-        owner, "Compare Folders: the folder of the logs of a good machine (the first log of each pair)");
+        owner,
+        "Compare Folders: the folder of the logs of a good machine (the first log of each pair)");
     if (first.empty()) {
         return;
     }

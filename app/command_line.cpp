@@ -149,8 +149,8 @@ std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
         return std::string();
     }
     return "Not two logs of one kind: " + NamedAs(first, firstKind) + " and " +
-           NamedAs(second, secondKind) + ". This comparison needs two " + KindName(kind) +
-           "s" + (kind == CompareKind::Analysis ? " of one section." : ".");
+           NamedAs(second, secondKind) + ". This comparison needs two " + KindName(kind) + "s" +
+           (kind == CompareKind::Analysis ? " of one section." : ".");
 }
 
 std::string DroppedLogsMismatch(const std::string& first, const std::string& second) {

@@ -21,9 +21,9 @@ enum class StartMode {
 
 struct StartRequest {
     StartMode mode = StartMode::Window;
-    std::string folder;  // Collect: empty when no folder was given
+    std::string folder;                           // Collect: empty when no folder was given
     CompareKind compareKind = CompareKind::None;  // Compare
-    std::string first;   // Compare: the two logs as given; CompareFolders: the folders
+    std::string first;  // Compare: the two logs as given; CompareFolders: the folders
     std::string second;
     std::string report;  // Compare, CompareFolders: the report file; empty for a window
     std::string reason;  // BadArguments: what was wrong, when more can be said

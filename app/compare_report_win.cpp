@@ -87,7 +87,7 @@ int CompareTwoFolders(const StartRequest& request) {
 int RunCompareReport(const StartRequest& request) {
     SetMessageBoxTarget(PrintBox);
     const int exitCode = request.mode == StartMode::CompareFolders ? CompareTwoFolders(request)
-                                                                    : CompareTwoLogs(request);
+                                                                   : CompareTwoLogs(request);
     const std::string closing = exitCode == kExitBadArguments
                                     ? std::string("Vorlix: no report written.\r\n")
                                     : "Vorlix: report written to " + request.report +

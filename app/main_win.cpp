@@ -170,8 +170,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     FillBlankBuffer();
     // Opened from the message loop, over the shown main window.
     if (request.mode == StartMode::Compare) {
-        PostMessageA(g_mainWindow, kOpenComparisonMessage,
-                     static_cast<WPARAM>(request.compareKind), 0);
+        PostMessageA(g_mainWindow, kOpenComparisonMessage, static_cast<WPARAM>(request.compareKind),
+                     0);
     }
     const FolderPair folders = {request.first, request.second};
     if (request.mode == StartMode::CompareFolders) {

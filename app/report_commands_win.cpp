@@ -73,6 +73,6 @@ void OpenComparison(CompareKind kind, HWND owner) {
 
 void OpenFolderComparison(const std::string& first, const std::string& second, HWND owner) {
     const FolderPair folders = {first, second};
-    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner,
-                    FolderSummaryDialogProc, reinterpret_cast<LPARAM>(&folders));
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, FolderSummaryDialogProc,
+                    reinterpret_cast<LPARAM>(&folders));
 }

@@ -216,8 +216,7 @@ ViewSeconds TimeViewActions(HWND dialog) {
     start = Now();
     Command(dialog, IDC_DIFFERENCES_ONLY);
     seconds.filterOn = Now() - start;
-    seconds.shownWhenFiltered =
-        static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    seconds.shownWhenFiltered = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     CheckDlgButton(dialog, IDC_DIFFERENCES_ONLY, BST_UNCHECKED);
     start = Now();
     Command(dialog, IDC_DIFFERENCES_ONLY);
@@ -244,8 +243,7 @@ int main(int argc, char** argv) {
 
     std::printf("%-8s %9s %8s %8s %9s %9s %9s %9s %9s %11s %11s %11s %11s %11s\n", "records",
                 "dialog s", "rows", "sort s", "search s", "only on s", "only off", "alt+down",
-                "alt+end", "1-byte rd s", "block rd s", "whole rd s", "scan pair s",
-                "index pair");
+                "alt+end", "1-byte rd s", "block rd s", "whole rd s", "scan pair s", "index pair");
     for (int a = 1; a < argc; ++a) {
         const int records = std::atoi(argv[a]);
         WriteLog(g_firstLogName, records, false);

@@ -16,7 +16,8 @@ namespace {
 // Only the list sends the notifications below; anything else that reaches
 // the dialog with the same codes carries another record.
 INT_PTR OnNotify(HWND dialog, NMHDR* header) {
-    if (header->idFrom != IDC_REPORT_LIST || header->hwndFrom != GetDlgItem(dialog, IDC_REPORT_LIST)) {
+    if (header->idFrom != IDC_REPORT_LIST ||
+        header->hwndFrom != GetDlgItem(dialog, IDC_REPORT_LIST)) {
         return FALSE;
     }
     switch (header->code) {

@@ -9,8 +9,7 @@
 
 namespace {
 
-bool IsCodeText(const std::string& text, const char* form,
-                std::string (*textOf)(std::uint32_t)) {
+bool IsCodeText(const std::string& text, const char* form, std::string (*textOf)(std::uint32_t)) {
     unsigned code = 0;
     char rest = 0;
     return std::sscanf(text.c_str(), form, &code, &rest) == 1 && textOf(code) == text;
@@ -360,8 +359,7 @@ void LineMerge::MakeRows() const {
 
     if (marked_) {
         for (CompareRow& row : rows_) {
-            row.different =
-                row.cut || !(row.inFirst && row.inSecond) || row.state1 != row.state2;
+            row.different = row.cut || !(row.inFirst && row.inSecond) || row.state1 != row.state2;
         }
     }
 }

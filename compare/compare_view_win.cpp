@@ -45,11 +45,11 @@ HWND ReplaceWithVirtualList(HWND dialog) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE));
     const DWORD extended = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE));
-    HWND list = CreateWindowExA(extended, WC_LISTVIEWA, "", style | LVS_OWNERDATA, place.left,
-                                place.top, place.right - place.left, place.bottom - place.top,
-                                dialog, reinterpret_cast<HMENU>(IDC_REPORT_LIST),
-                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)),
-                                nullptr);
+    HWND list = CreateWindowExA(
+        extended, WC_LISTVIEWA, "", style | LVS_OWNERDATA, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, dialog,
+        reinterpret_cast<HMENU>(IDC_REPORT_LIST),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
     if (list == nullptr) {
         return old;
     }
@@ -105,8 +105,8 @@ UniqueImageList MakeMarkers(HWND dialog) {
     }
     const COLORREF transparent = RGB(255, 0, 255);
     const HGDIOBJ oldBitmap = SelectObject(dc.Get(), bitmap.Get());
-    const HGDIOBJ oldFont = SelectObject(dc.Get(), reinterpret_cast<HGDIOBJ>(
-                                                        SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    const HGDIOBJ oldFont =
+        SelectObject(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
     const RECT all = {0, 0, kMarkerSize * kMarkerCount, kMarkerSize};
     UniqueGdiObject background(CreateSolidBrush(transparent));
     FillRect(dc.Get(), &all, static_cast<HBRUSH>(background.Get()));

@@ -109,8 +109,8 @@ CompareKind FolderLogCompareKind(const std::string& name) {
     return IsMessagesLogName(name) ? CompareKind::Analysis : LogKindOfName(name).compare;
 }
 
-SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared,
-                              size_t firstLines, size_t secondLines) {
+SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared, size_t firstLines,
+                              size_t secondLines) {
     SummaryRow row;
     const bool messages = IsMessagesLogName(log.name);
     const CompareCounts counts = CountRows(compared.rows);

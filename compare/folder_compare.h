@@ -38,11 +38,11 @@ CompareKind FolderLogCompareKind(const std::string& name);
 // folder only is compared with an empty one.
 struct SummaryRow {
     std::vector<std::string> cells;
-    bool differs = false;   // something differs, or the log is in one folder only
-    bool inBoth = false;    // a comparison can be opened
+    bool differs = false;  // something differs, or the log is in one folder only
+    bool inBoth = false;   // a comparison can be opened
 };
-SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared,
-                              size_t firstLines, size_t secondLines);
+SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared, size_t firstLines,
+                              size_t secondLines);
 
 // The report of two logs: a line of column titles, then the rows marked
 // "Different", tab-separated, each line ended by CR LF.

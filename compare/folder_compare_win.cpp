@@ -87,9 +87,8 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
         }
         result.compared.push_back(
             CompareLogLines(FolderLogCompareKind(log.name), firstLines, secondLines));
-        result.summary.push_back(SummarizeFolderLog(log, result.compared.back(),
-                                                    firstLines.lines.size(),
-                                                    secondLines.lines.size()));
+        result.summary.push_back(SummarizeFolderLog(
+            log, result.compared.back(), firstLines.lines.size(), secondLines.lines.size()));
     }
     return true;
 }

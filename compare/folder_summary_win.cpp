@@ -42,8 +42,8 @@ std::string CountsLine(const FolderComparison& comparison) {
     }
     const size_t logs = comparison.summary.size();
     std::string text = std::to_string(logs) + (logs == 1 ? " log, " : " logs, ");
-    text += differing == 0 ? "none with differences"
-                           : std::to_string(differing) + " with differences";
+    text +=
+        differing == 0 ? "none with differences" : std::to_string(differing) + " with differences";
     if (oneSided > 0) {
         text += " (" + std::to_string(oneSided) + " in one folder only)";
     }
@@ -83,8 +83,7 @@ void OpenRow(HWND dialog, int row) {
     }
     const FolderLog& log = comparison->logs[row];
     if (!log.inFirst || !log.inSecond) {
-        const std::string text = log.name + " is in the " +
-                                 (log.inFirst ? "first" : "second") +
+        const std::string text = log.name + " is in the " + (log.inFirst ? "first" : "second") +
                                  " folder only: there is no second log to compare it with.";
         ShowMessageBox(dialog, text.c_str(), "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;

@@ -7,7 +7,7 @@
 #include <string>
 
 struct FolderPair {
-    std::string first;   // the good machine's folder: gives the first log of each pair
+    std::string first;  // the good machine's folder: gives the first log of each pair
     std::string second;
 };
 

@@ -34,8 +34,9 @@ void ScrollRows(HWND list, int rows) {
 // A cell as the list shows it: at most 511 characters.
 void FetchCell(const CompareView& view, int row, int column, char* text) {
     const std::string& cell = view.CellText(row, column);
-    const size_t length =
-        cell.size() < static_cast<size_t>(kSearchStringSize - 1) ? cell.size() : kSearchStringSize - 1;
+    const size_t length = cell.size() < static_cast<size_t>(kSearchStringSize - 1)
+                              ? cell.size()
+                              : kSearchStringSize - 1;
     std::memcpy(text, cell.data(), length);
     text[length] = '\0';
 }

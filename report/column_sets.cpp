@@ -24,14 +24,8 @@ const ColumnSpec kServiceColumns[] = {
 };
 
 const ColumnSpec kSummaryColumns[] = {
-    {260, "Log", 1},
-    {130, "Kind", 1},
-    {60, "Rows", 1},
-    {70, "Different", 1},
-    {90, "Only in first", 1},
-    {100, "Only in second", 1},
-    {360, "Notes", 1},
-    {0, nullptr, 0},
+    {260, "Log", 1},          {130, "Kind", 1},           {60, "Rows", 1},   {70, "Different", 1},
+    {90, "Only in first", 1}, {100, "Only in second", 1}, {360, "Notes", 1}, {0, nullptr, 0},
 };
 
 namespace {

@@ -116,8 +116,7 @@ std::string FromUtf8(const unsigned char* p, size_t size, LogReadingNotes& notes
     return text;
 }
 
-std::string FromUtf16(const unsigned char* p, size_t size, bool bigEndian,
-                      LogReadingNotes& notes) {
+std::string FromUtf16(const unsigned char* p, size_t size, bool bigEndian, LogReadingNotes& notes) {
     std::string text;
     text.reserve(size / 2);
     const auto unitAt = [&](size_t at) -> uint32_t {

@@ -23,15 +23,15 @@
 
 // What a log needed to be read, beyond the form in which Vorlix writes it.
 struct LogReadingNotes {
-    bool lfLineEnds = false;     // lines ended by LF alone
-    bool crLineEnds = false;     // lines ended by CR alone
-    bool utf8 = false;           // UTF-8 bytes, read as Windows-1252
-    bool utf16 = false;          // UTF-16 (with its BOM), read as Windows-1252
-    int unmappable = 0;          // characters without a Windows-1252 form, read as "?"
-    bool endBytes = false;       // DOS end bytes (0x1A) at the end
-    bool nulBytes = false;       // NUL bytes, dropped
-    bool longFieldsCut = false;  // fields of more than kMaxLogFieldLength characters
-    bool noTimestamp = false;    // the first line is no timestamp line
+    bool lfLineEnds = false;        // lines ended by LF alone
+    bool crLineEnds = false;        // lines ended by CR alone
+    bool utf8 = false;              // UTF-8 bytes, read as Windows-1252
+    bool utf16 = false;             // UTF-16 (with its BOM), read as Windows-1252
+    int unmappable = 0;             // characters without a Windows-1252 form, read as "?"
+    bool endBytes = false;          // DOS end bytes (0x1A) at the end
+    bool nulBytes = false;          // NUL bytes, dropped
+    bool longFieldsCut = false;     // fields of more than kMaxLogFieldLength characters
+    bool noTimestamp = false;       // the first line is no timestamp line
     bool endsInsideRecord = false;  // set by the comparison when it shows a record as cut
 
     bool Any() const;
@@ -46,7 +46,7 @@ struct LogLine {
 };
 
 struct LogLines {
-    std::string timestamp;  // the timestamp line's text; empty when there was none
+    std::string timestamp;       // the timestamp line's text; empty when there was none
     std::vector<LogLine> lines;  // every line after the timestamp line
     LogReadingNotes notes;
 };

@@ -43,15 +43,18 @@ TEST(CompareLogLines, ARecordTheLogEndsInsideIsShownCutUnlessItIsWhole) {
         std::vector<std::string> rows;
         bool noted;
     } cases[] = {
-        {"the last line end dropped by an editor", kStamp + spooler + time.substr(0, time.size() - 2),
+        {"the last line end dropped by an editor",
+         kStamp + spooler + time.substr(0, time.size() - 2),
          {"Print Spooler|Spooler|Service Running|Service Running|",
           "Windows Time|W32Time|Service Stopped|Service Stopped|"},
          false},
-        {"cut inside the state: it pairs, cut", kStamp + spooler + time.substr(0, 185),
+        {"cut inside the state: it pairs, cut",
+         kStamp + spooler + time.substr(0, 185),
          {"Print Spooler|Spooler|Service Running|Service Running|",
           "Windows Time|W32Time|Service Stopped|Service St...|D"},
          true},
-        {"cut inside the display name: a fragment of its own", kStamp + spooler + time.substr(0, 7),
+        {"cut inside the display name: a fragment of its own",
+         kStamp + spooler + time.substr(0, 7),
          {"Print Spooler|Spooler|Service Running|Service Running|",
           "Windows Time|W32Time|Service Stopped||D", "Windows...||||D"},
          true},

@@ -19,7 +19,8 @@ Fields FieldsOf(const std::string& bytes) {
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
+    for (size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
     return text;
@@ -30,12 +31,19 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 // umlaut and one with the euro sign (Windows-1252 bytes 0xFC and 0x80).
 const std::string kOriginal =
     "08.12.2026 15:29 59\r\n"
-    "Print Spooler" + std::string(77, ' ') + "Spooler" + std::string(53, ' ') +
-    "Win32_OWN_PROCESS" + std::string(8, ' ') + "Service Running\r\n"
-    "The MMX instruction set is available" + std::string(51, ' ') + "X \r\n"
-    "The 3D-Now instruction set is available" + std::string(50, ' ') + "\r\n"
+    "Print Spooler" +
+    std::string(77, ' ') + "Spooler" + std::string(53, ' ') + "Win32_OWN_PROCESS" +
+    std::string(8, ' ') +
+    "Service Running\r\n"
+    "The MMX instruction set is available" +
+    std::string(51, ' ') +
+    "X \r\n"
+    "The 3D-Now instruction set is available" +
+    std::string(50, ' ') +
+    "\r\n"
     "Sprachpaket f\xFCr Deutsch\r\n"
-    "Preis 5 \x80" + std::string(80, ' ') + "found\r\n";
+    "Preis 5 \x80" +
+    std::string(80, ' ') + "found\r\n";
 
 std::string Utf8(const std::string& text) {
     return Replaced(Replaced(text, "\xFC", "\xC3\xBC"), "\x80", "\xE2\x82\xAC");
@@ -83,15 +91,15 @@ TEST(LogLines, TravelledCopiesReadLikeTheOriginal) {
         {"NUL padding of a download", kOriginal + std::string(300, '\0'), "NUL bytes dropped"},
         {"a NUL inside a name", Replaced(kOriginal, "Spooler", std::string("Spoo\0ler", 8)),
          "NUL bytes dropped"},
-        {"everything at once", Replaced(Utf8(WithoutTrailingBlanks(kOriginal)), "\r\n", "\n") + "\x1A",
+        {"everything at once",
+         Replaced(Utf8(WithoutTrailingBlanks(kOriginal)), "\r\n", "\n") + "\x1A",
          "LF line ends, UTF-8, end byte 0x1A"},
     };
     const Fields expected = FieldsOf(kOriginal);
     ASSERT_EQ(expected.size(), 5u);
     EXPECT_EQ(expected[0], (std::vector<std::string>{"Print Spooler", "Spooler",
                                                      "Win32_OWN_PROCESS", "Service Running"}));
-    EXPECT_EQ(expected[1],
-              (std::vector<std::string>{"The MMX instruction set is available", "X"}));
+    EXPECT_EQ(expected[1], (std::vector<std::string>{"The MMX instruction set is available", "X"}));
     EXPECT_EQ(expected[2], (std::vector<std::string>{"The 3D-Now instruction set is available"}));
     EXPECT_EQ(expected[3], (std::vector<std::string>{"Sprachpaket f\xFCr Deutsch"}));
     for (const auto& c : cases) {
@@ -111,20 +119,30 @@ TEST(LogLines, WhatTheReadingSaysItFound) {
         Fields fields;
         const char* notes;
     } cases[] = {
-        {"512 characters stay whole, 513 are cut", "x\r\n" + longField.substr(1) + "\r\n" +
-                                                        longField + "  next\r\n",
+        {"512 characters stay whole, 513 are cut",
+         "x\r\n" + longField.substr(1) + "\r\n" + longField + "  next\r\n",
          {{"x"}, {longField.substr(1)}, {std::string(509, 'p') + "...", "next"}},
          "no timestamp line, long fields cut"},
         {"a first line that is no timestamp is a record",
-         "Print Spooler  Spooler\r\n", {{"Print Spooler", "Spooler"}}, "no timestamp line"},
+         "Print Spooler  Spooler\r\n",
+         {{"Print Spooler", "Spooler"}},
+         "no timestamp line"},
         {"single blanks stay, two blanks or a tab end a field, leading blanks go",
-         "08.12.2026 15:29 59\r\n   a b  c\td\r\n", {{"a b", "c", "d"}}, ""},
-        {"a character without a Windows-1252 form", "08.12.2026 15:29 59\r\n\xE2\x86\x92 x\r\n",
-         {{"? x"}}, "UTF-8, 1 characters without a Windows-1252 form read as ?"},
+         "08.12.2026 15:29 59\r\n   a b  c\td\r\n",
+         {{"a b", "c", "d"}},
+         ""},
+        {"a character without a Windows-1252 form",
+         "08.12.2026 15:29 59\r\n\xE2\x86\x92 x\r\n",
+         {{"? x"}},
+         "UTF-8, 1 characters without a Windows-1252 form read as ?"},
         {"Latin-1 misreadings of Windows-1252 bytes come back",
-         "08.12.2026 15:29 59\r\n\xC2\x80\xC2\x9F\r\n", {{"\x80\x9F"}}, "UTF-8"},
-        {"bytes that are no UTF-8 stay as they are", "08.12.2026 15:29 59\r\n\xFC\xC3\r\n",
-         {{"\xFC\xC3"}}, ""},
+         "08.12.2026 15:29 59\r\n\xC2\x80\xC2\x9F\r\n",
+         {{"\x80\x9F"}},
+         "UTF-8"},
+        {"bytes that are no UTF-8 stay as they are",
+         "08.12.2026 15:29 59\r\n\xFC\xC3\r\n",
+         {{"\xFC\xC3"}},
+         ""},
     };
     for (const auto& c : cases) {
         const LogLines log = ReadLogLines(c.bytes.data(), c.bytes.size());

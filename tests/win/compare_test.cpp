@@ -203,12 +203,12 @@ TEST_F(CompareTest, ALogCutOffInsideARecordShowsItCutAndSaysSo) {
     ChooseLogs(kFirst, kSecond);
     ReportDialogUnderTest dialog(CompareDialogProc, 3);
     ASSERT_EQ(dialog.RowCount(), 4);
-    EXPECT_EQ(dialog.Row(3), (std::vector<std::string>{"Remote Registry", "RemoteRegistry",
-                                                       "Win32_OWN_PROCESS", "", "Service St...",
-                                                       "Different"}));
-    EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
-              std::string("First log: ") + kFirst + "    Second log: " + kSecond +
-                  " (ends inside a record)");
+    EXPECT_EQ(dialog.Row(3),
+              (std::vector<std::string>{"Remote Registry", "RemoteRegistry", "Win32_OWN_PROCESS",
+                                        "", "Service St...", "Different"}));
+    EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES), std::string("First log: ") + kFirst +
+                                                         "    Second log: " + kSecond +
+                                                         " (ends inside a record)");
     EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -228,8 +228,8 @@ TEST_F(CompareTest, AnOverlongFieldIsCutAndEveryOtherRecordStillPairs) {
     const std::string cutState = std::string(509, 's') + "...";
     EXPECT_EQ(AllRows(dialog),
               (Rows{
-                  {std::string(509, 'd') + "...", "Spooler", "Win32_OWN_PROCESS",
-                   "Service Running", "Service Running", ""},
+                  {std::string(509, 'd') + "...", "Spooler", "Win32_OWN_PROCESS", "Service Running",
+                   "Service Running", ""},
                   {"Windows Time", "W32Time", "WIN32_SHARE_PROCESS", "Service Stopped", cutState,
                    "Different"},
                   {"Fax", "Fax", "Win32_OWN_PROCESS", "Service Stopped", "", "Different"},
@@ -237,8 +237,8 @@ TEST_F(CompareTest, AnOverlongFieldIsCutAndEveryOtherRecordStillPairs) {
                    "Different"},
               }));
     EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
-              std::string("First log: ") + kFirst + " (long fields cut)    Second log: " +
-                  kSecond + " (long fields cut)");
+              std::string("First log: ") + kFirst + " (long fields cut)    Second log: " + kSecond +
+                  " (long fields cut)");
 }
 
 TEST_F(CompareTest, AFirstLineThatIsNoTimestampIsARecordOfItsOwn) {
@@ -254,8 +254,9 @@ TEST_F(CompareTest, AFirstLineThatIsNoTimestampIsARecordOfItsOwn) {
                   (Rows{{std::string(509, 't') + "...", "", "", "", "", "Different"},
                         {"Config", "", "", "found", "Not found", "Different"}}))
             << kind;
-        EXPECT_NE(dialog.ControlText(IDC_COMPARE_NAMES).find("(no timestamp line, long fields cut)"),
-                  std::string::npos)
+        EXPECT_NE(
+            dialog.ControlText(IDC_COMPARE_NAMES).find("(no timestamp line, long fields cut)"),
+            std::string::npos)
             << kind;
     }
 }

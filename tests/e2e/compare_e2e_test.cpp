@@ -73,6 +73,12 @@ private:
     bool created_ = false;
 };
 
+// The collect runs of a test leave no messages log in C:\ behind, where a
+// later test would take it for one of its own run.
+struct MessagesLogRemoved {
+    ~MessagesLogRemoved() { DeleteFileA("C:\\Lensora_Brenhold.logMessages"); }
+};
+
 // A folder under C:\ that goes with everything in it.
 class TemporaryFolder {
 public:
@@ -178,6 +184,7 @@ std::string WithDosEnd(const std::string& log) {
 }
 
 TEST(TravelledLogs, EveryLogOfACollectComparesCleanlyWithItsTravelledCopies) {
+    const MessagesLogRemoved messagesLogRemoved;
     const InstalledPlugin plugin("plugin_all_entry_points.dll");
     ASSERT_TRUE(plugin.Copied());
     const ProductWithUmlaut product;
@@ -310,6 +317,7 @@ int RowOfCell(VorlixSession& session, HWND dialog, int column, const std::string
 }
 
 TEST(FolderComparison, APluginInstalledForOneCollectAndRemovedForTheOther) {
+    const MessagesLogRemoved messagesLogRemoved;
     const TemporaryFolder good("C:\\vorlix_e2e_good");
     const TemporaryFolder bad("C:\\vorlix_e2e_bad");
     {
@@ -387,6 +395,13 @@ TEST(FolderComparison, APluginInstalledForOneCollectAndRemovedForTheOther) {
     PostMessageA(comparison, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(session.WaitUntilClosed(comparison));
     EXPECT_TRUE(IsWindowVisible(summary));
+    PostMessageA(summary, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(session.WaitUntilClosed(summary));
+    // Two folders dropped together give the same summary.
+    session.DropFiles({good.Path(), bad.Path()});
+    summary = WaitForReport(session, "Log");
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(session.Cell(summary, exportsRow, 0), "Lensora_Brenhold.logDlls");
     PostMessageA(summary, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(session.WaitUntilClosed(summary));
     session.Command(105);
@@ -513,6 +528,32 @@ TEST(CompareView, CountsDifferencesOnlyAndTheKeysOfFileComparers) {
     EXPECT_TRUE(session.WaitUntilClosed(view));
     session.Command(105);
     EXPECT_EQ(session.ExitCode(20000), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The README's picture of two collected folders compared (scripts/screenshots.sh).
+TEST(FolderComparison, DISABLED_Screenshots) {
+    const MessagesLogRemoved messagesLogRemoved;
+    const TemporaryFolder good("C:\\logs of the good machine");
+    const TemporaryFolder bad("C:\\logs of the customer");
+    {
+        const InstalledPlugin plugin("plugin_all_entry_points.dll");
+        RunToEnd("/collect \"" + good.Path() + "\"");
+    }
+    RunToEnd("/collect \"" + bad.Path() + "\"");
+    VorlixSession session("/compare folders \"" + good.Path() + "\" \"" + bad.Path() + "\"");
+    ASSERT_TRUE(session.Started());
+    HWND summary = WaitForReport(session, "Log");
+    ASSERT_NE(summary, nullptr);
+    ClickRow(session, summary, RowOfCell(session, summary, 0, "Lensora_Brenhold.logDlls"));
+    TakeScreenshot("compare-folders");
+    PostMessageA(summary, WM_COMMAND, IDCANCEL, 0);
+    session.WaitUntilClosed(summary);
+    session.Command(105);
+    session.ExitCode(10000);
 }
 
 }  // namespace

@@ -110,7 +110,8 @@ TEST(ShellResources, MenuHasItsPopupsAndCommandsInOrder) {
         {"Verify",
          {{"Compare analyze", 32775},
           {"Compare Dll Fct Calls", 32776},
-          {"Compare Services", 32774}}},
+          {"Compare Services", 32774},
+          {"Compare Folders...", 32779}}},
         {"&Hilfe", {{"&Info...", 104}}},
     };
     ASSERT_EQ(GetMenuItemCount(menu), 4);

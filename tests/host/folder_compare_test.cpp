@@ -1,0 +1,64 @@
+#include "compare/folder_compare.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Paired(const std::vector<FolderLog>& logs) {
+    std::string text;
+    for (const FolderLog& log : logs) {
+        text += log.name + (log.inFirst ? "1" : "") + (log.inSecond ? "2" : "") + " ";
+    }
+    return text;
+}
+
+TEST(FolderCompare, PairsTheCollectedLogsOfBothFoldersOnceInTheOrderTheyAreWritten) {
+    const std::vector<std::string> first = {
+        "notes.txt", "Lensora_Brenhold.logServices", "Lensora_Brenhold.logMessages",
+        "Lensora_Brenhold.logAnalyzeSystemData", "Lensora_Brenhold.logServices.bak"};
+    const std::vector<std::string> second = {"LENSORA_BRENHOLD.LOGSERVICES",
+                                             "Lensora_Brenhold.logDlls",
+                                             "Lensora_Brenhold.logAnalyzeZ", "manifest.txt"};
+    EXPECT_EQ(Paired(PairFolderLogs(first, second)),
+              "Lensora_Brenhold.logAnalyzeSystemData1 Lensora_Brenhold.logDlls2 "
+              "Lensora_Brenhold.logServices12 Lensora_Brenhold.logMessages1 "
+              "Lensora_Brenhold.logAnalyzeZ2 ");
+}
+
+TEST(FolderCompare, ASummaryRowCountsAndSaysWhatIsOdd) {
+    FolderLog log;
+    log.name = "Lensora_Brenhold.logMessages";
+    log.inFirst = true;
+    ComparedLogs compared;
+    CompareRow row;
+    row.name = "Vorlix   LoadLibrary";
+    row.different = true;
+    row.inFirst = true;
+    compared.rows = {row, row};
+    compared.firstNotes.lfLineEnds = true;
+    compared.firstNotes.noTimestamp = true;
+    const SummaryRow summary = SummarizeFolderLog(log, compared, 2, 0);
+    EXPECT_EQ(summary.cells, (std::vector<std::string>{
+                                 "Lensora_Brenhold.logMessages", "messages", "2", "2", "2", "0",
+                                 "only in the first folder; 2 messages in the first, no "
+                                 "messages log in the second; first: LF line ends"}));
+    EXPECT_TRUE(summary.differs);
+    EXPECT_FALSE(summary.inBoth);
+}
+
+TEST(FolderCompare, AReportHoldsTheDifferingRowsOnly) {
+    CompareRow same, changed;
+    same.name = changed.name = "Svc";
+    same.state1 = same.state2 = "Service Running";
+    changed.state1 = "Service\tRunning";
+    changed.state2 = "Service Stopped";
+    changed.different = true;
+    EXPECT_EQ(DifferencesReport({same, changed}),
+              "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n"
+              "Svc\t\t\tService Running\tService Stopped\tDifferent\r\n");
+}
+
+}  // namespace

@@ -145,6 +145,30 @@ TEST(ServiceMerge, EdgeCases) {
     }
 }
 
+TEST(ServiceRecordOfLine, AnOddLineIsTakenFromItsEnd) {
+    const struct {
+        std::vector<std::string> line;
+        std::vector<std::string> record;
+    } cases[] = {
+        {{"Spooler", kOwn, kRunning}, {"", "Spooler", kOwn, kRunning}},
+        // The field before the state is no type text: it is the service name.
+        {{"Print Spooler", "Spooler", kRunning}, {"Print Spooler", "Spooler", "", kRunning}},
+        {{"Two", "Blanks", "TwoBlanks", "TYPE 0x400", "Service Paused"},
+         {"Two Blanks", "TwoBlanks", "TYPE 0x400", "Service Paused"}},
+        // A hexadecimal code written otherwise than the listing writes it is no type.
+        {{"A", "b", "TYPE 0x0400", kRunning}, {"A", "b", "TYPE 0x0400", kRunning}},
+        {{"A", "B", "b", "TYPE 0x0400", kRunning}, {"A B b", "TYPE 0x0400", "", kRunning}},
+        {{kRunning}, {"", "", "", kRunning}},
+        {{}, {"", "", "", ""}},
+    };
+    for (const auto& c : cases) {
+        std::string record[kServiceFieldCount];
+        ServiceRecordOfLine(c.line, record);
+        EXPECT_EQ(std::vector<std::string>(record, record + kServiceFieldCount), c.record)
+            << c.line.size() << " fields";
+    }
+}
+
 TEST(ServiceMerge, RowsStayUnmarkedUntilMarked) {
     // What a failed read leaves: the rows made so far, including a record cut
     // short in the first log, and nothing marked.
@@ -290,6 +314,12 @@ TEST(LineMerge, AnalysisLogsPairByNameOrByTheWholeLine) {
          {{kPlugin, "", "", "a.dll", "", "D"},
           {kPlugin, "a.dll", "", "a.dll  x", "a.dll  x", ""},
           {kPlugin, "", "", "", "a.dll x", "D"}}},
+        {"whole lines that split their text elsewhere are other lines",
+         {{kPlugin, "ab", "c"}, {kPlugin, "x"}},
+         {{kPlugin, "a", "bc"}, {kPlugin, "x"}},
+         {{kPlugin, "ab", "", "ab  c", "", "D"},
+          {kPlugin, "", "", "x", "x", ""},
+          {kPlugin, "a", "", "", "a  bc", "D"}}},
         {"a feature present on one machine only",
          {{"Feature sentence", ""}},
          {{"Feature sentence", "X "}},

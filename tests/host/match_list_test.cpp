@@ -79,3 +79,27 @@ TEST(MatchList, RowIsHitLooksOnlyAtValidEntries) {
 }
 
 }  // namespace
+
+TEST(MatchList, HitsFollowTheirRowsAndThoseNoLongerShownGo) {
+    MatchList list;
+    list.Append(0, kSearchColumnName);
+    list.Append(2, kSearchColumnValue);
+    list.Append(2, kSearchColumnName);
+    list.Append(3, kSearchColumnName);
+    list.Advance();
+    // Row 0 moves to 3, row 2 to 0; row 3 is hidden (-1); row 1 had no hit.
+    list.FollowMovedRows({3, 1, 0, -1});
+    ASSERT_EQ(list.hitCount(), 3);
+    EXPECT_EQ(list.hitIndex(), 0);
+    const std::vector<std::pair<int, int>> expected = {
+        {0, kSearchColumnName}, {0, kSearchColumnValue}, {3, kSearchColumnName}};
+    for (const auto& hit : expected) {
+        const std::optional<MatchEntry> entry = list.CurrentHit();
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->row, hit.first);
+        EXPECT_EQ(entry->columnBit, hit.second);
+        list.Advance();
+    }
+    EXPECT_FALSE(list.RowIsHit(1));
+    EXPECT_FALSE(list.RowIsHit(-1));
+}

@@ -8,6 +8,7 @@
 #include "compare/folder_compare.h"
 #include "platform/handles_win.h"
 #include "platform/list_view_win.h"
+#include "report/list_copy_win.h"
 #include "report/report_keys_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
@@ -175,6 +176,11 @@ void ClearStates(const ListView& list, const std::vector<int>& selected,
     }
 }
 
+std::string CopiedCellText(HWND list, int row, int column) {
+    const CompareView* view = CompareViewOf(GetParent(list));
+    return view ? view->CellText(row, column) : std::string();
+}
+
 }  // namespace
 
 void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
@@ -196,6 +202,7 @@ void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstN
     if (open->markers) {
         view.SetSmallImageList(open->markers.Get());
     }
+    SetListCellSource(list, CopiedCellText);
     MakeStatusControls(dialog);
     EnableReportKeys(dialog);
     SetDlgItemTextA(dialog, IDC_COMPARE_NAMES, open->names.c_str());
@@ -210,6 +217,7 @@ CompareView* CompareViewOf(HWND dialog) {
 }
 
 void DetachCompareView(HWND dialog) {
+    SetListCellSource(ListOf(dialog), nullptr);
     delete static_cast<OpenView*>(RemovePropA(dialog, kViewProperty));
 }
 

@@ -18,11 +18,13 @@ std::string ListCopyText(HWND list);
 // The list's own window procedure, kept on the list while the copy
 // procedure stands in front of it.
 const char kPreviousProcedure[] = "VorlixListCopyPrevious";
+const char kCellSource[] = "VorlixListCellSource";
 
-void AppendRow(std::string& text, const ListView& list, int row, int columns) {
+void AppendRow(std::string& text, const ListView& list, HWND handle, int row, int columns) {
+    const auto source = reinterpret_cast<ListCellSource>(GetPropA(handle, kCellSource));
     std::vector<std::string> cells;
     for (int column = 0; column < columns; ++column) {
-        cells.push_back(list.CellText(row, column));
+        cells.push_back(source ? source(handle, row, column) : list.CellText(row, column));
     }
     AppendCopyLine(text, cells);
 }
@@ -138,12 +140,12 @@ std::string ListCopyText(HWND handle) {
     if (row < 0) {
         const int count = list.ItemCount();
         for (int i = 0; i < count; ++i) {
-            AppendRow(text, list, i, columns);
+            AppendRow(text, list, handle, i, columns);
         }
         return text;
     }
     for (; row >= 0; row = list.NextItem(row, LVNI_SELECTED)) {
-        AppendRow(text, list, row, columns);
+        AppendRow(text, list, handle, row, columns);
     }
     return text;
 }
@@ -189,4 +191,12 @@ void EnableListCopy(HWND list) {
     const LONG_PTR previous =
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListCopyProc));
     SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
+}
+
+void SetListCellSource(HWND list, ListCellSource source) {
+    if (source == nullptr) {
+        RemovePropA(list, kCellSource);
+        return;
+    }
+    SetPropA(list, kCellSource, reinterpret_cast<HANDLE>(source));
 }

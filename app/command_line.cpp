@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "app/collect_plan.h"
+
 namespace {
 
 bool IsBlank(char c) {
@@ -141,10 +143,11 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "collect" && arguments.size() <= 2) {
         request.mode = StartMode::Collect;
         if (arguments.size() == 2) {
-            request.folder = arguments[1];
-            // A switch after the collect switch is a mistake, not a folder name.
-            if (request.folder.empty() || request.folder[0] == '/') {
+            const FolderArgument folder = ReadFolderArgument(arguments[1]);
+            request.folder = folder.folder;
+            if (!folder.problem.empty()) {
                 request.mode = StartMode::BadArguments;
+                request.problem = folder.problem;
             }
         }
     } else if (name == "compare" && arguments.size() == 4 && CompareKindOfWord(arguments[1]) != 0 &&

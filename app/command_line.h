@@ -22,6 +22,7 @@ struct StartRequest {
     int compareKind = 0;  // Compare: 1 analysis, 2 exports, 3 services
     std::string first;    // Compare: the two logs as given
     std::string second;
+    std::string problem;  // BadArguments: one line saying what is wrong, or empty
 };
 
 // Switches may start with "/" or "-" and are matched without regard to case.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 
 namespace {
@@ -225,13 +226,6 @@ int CountDifferent(const std::vector<std::vector<std::string>>& rows) {
     return different;
 }
 
-std::string ExeFolder() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
 TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     VorlixSession session;
     ASSERT_TRUE(session.Started());
@@ -263,41 +257,6 @@ TEST(EndToEnd, AnalyzeThenCompareTheSystemDataLogWithAnAlteredCopy) {
     EXPECT_EQ(session.ExitCode(20000), 0u);
     DeleteFileA("C:\\vorlix_e2e_other.logAnalyzeSystemData");
 }
-
-// Makes the Mach3 plug-in folder for one test, with a plug-in DLL in it when
-// a fixture is named, and removes the DLL and every folder it made on every
-// way out: a plug-in folder left behind would change what later runs of the
-// analysis tests see.
-class PluginFolder {
-public:
-    explicit PluginFolder(const char* fixture = nullptr) {
-        for (const char* folder : {"C:\\mach3", "C:\\mach3\\plugIns"}) {
-            if (CreateDirectoryA(folder, nullptr)) {
-                made_.insert(made_.begin(), folder);
-            }
-        }
-        if (fixture != nullptr) {
-            const std::string source = ExeFolder() + "fixtures\\" + fixture;
-            copied_ = CopyFileA(source.c_str(), kPlugin, FALSE) != 0;
-        }
-    }
-    ~PluginFolder() {
-        if (copied_) {
-            DeleteFileA(kPlugin);
-        }
-        for (const std::string& folder : made_) {
-            RemoveDirectoryA(folder.c_str());
-        }
-    }
-    PluginFolder(const PluginFolder&) = delete;
-    PluginFolder& operator=(const PluginFolder&) = delete;
-    bool Copied() const { return copied_; }
-
-private:
-    static constexpr const char* kPlugin = "C:\\mach3\\plugIns\\lensora.dll";
-    std::vector<std::string> made_;
-    bool copied_ = false;
-};
 
 TEST(EndToEnd, CheckDllFctCallsThenCompareTheExportLogs) {
     const PluginFolder plugin("plugin_some_entry_points.dll");
@@ -375,34 +334,6 @@ TEST(EndToEnd, CancellingTheFileChoiceOpensNoComparison) {
 
 // ---- The support workflow: collect, copy, open a comparison directly ----
 
-const char* const kLogs[] = {
-    "C:\\Lensora_Brenhold.logAnalyzeSystemData",
-    "C:\\Lensora_Brenhold.logAnalyzeElement",
-    "C:\\Lensora_Brenhold.logAnalyzePluginVersion",
-    "C:\\Lensora_Brenhold.logAnalyzePlugins",
-    "C:\\Lensora_Brenhold.logAnalyzeSettings",
-    "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs",
-    "C:\\Lensora_Brenhold.logAnalyzeRedist",
-    "C:\\Lensora_Brenhold.logAnalyzePATH",
-    "C:\\Lensora_Brenhold.logDlls",
-    "C:\\Lensora_Brenhold.logServices",
-};
-const char kMessagesLog[] = "C:\\Lensora_Brenhold.logMessages";
-
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end = bytes.find("\r\n"); end != std::string::npos;
-         end = bytes.find("\r\n", start)) {
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    if (start < bytes.size()) {
-        lines.push_back(bytes.substr(start));
-    }
-    return lines;
-}
-
 // A log without its first line, the timestamp of the run that wrote it.
 std::string AfterTimestamp(const std::string& log) {
     const size_t end = log.find("\r\n");
@@ -414,46 +345,6 @@ bool IsTimestampLine(const std::string& log) {
     return line.size() == 19 && line[2] == '.' && line[5] == '.' && line[10] == ' ' &&
            line[13] == ':' && line[16] == ' ';
 }
-
-std::string TrimmedSystemText(DWORD code) {
-    std::string result = SystemText(code);
-    while (!result.empty() &&
-           (result.back() == '\r' || result.back() == '\n' || result.back() == ' ')) {
-        result.pop_back();
-    }
-    return result;
-}
-
-// Keeps the logs that earlier tests left under C:\\ and puts them back at the
-// end; meanwhile every test of a run starts without any of them, so an old
-// log cannot pass for one that the run wrote.
-class LogsSetAside {
-public:
-    LogsSetAside() {
-        for (const char* log : kLogs) {
-            saved_.push_back({FileExistsAt(log), ReadFileBytes(log)});
-        }
-        Clear();
-    }
-    ~LogsSetAside() {
-        for (size_t i = 0; i < saved_.size(); ++i) {
-            if (saved_[i].first) {
-                WriteFileBytes(kLogs[i], saved_[i].second);
-            } else {
-                DeleteFileA(kLogs[i]);
-            }
-        }
-    }
-    void Clear() {
-        for (const char* log : kLogs) {
-            SetFileAttributesA(log, FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA(log);
-        }
-    }
-
-private:
-    std::vector<std::pair<bool, std::string>> saved_;
-};
 
 // Runs the three test commands from the menu, answering every box; returns
 // the captions of the boxes in the order shown.
@@ -510,59 +401,6 @@ TEST(Collect, WritesWhatTheMenuCommandsWriteAndRecordsEveryMessage) {
     EXPECT_NE(std::find(messages.begin(), messages.end(), loadFailure), messages.end())
         << loadFailure;
     DeleteFileA(kMessagesLog);
-}
-
-// A relative folder means the folder where the user started the program,
-// even though the analysis moves into the plug-in folder when there is one.
-TEST(Collect, CopiesEveryLogItWroteIntoANewFolder) {
-    LogsSetAside earlierLogs;
-    const PluginFolder pluginFolder;
-    // Without a settings key this log is not rewritten: an old one stays
-    // where it is and must not be passed on as if it were new.
-    const std::string settingsLog = "C:\\Lensora_Brenhold.logAnalyzeSettings";
-    WriteFileBytes(settingsLog, "01.01.2020 00:00 00\r\n");
-
-    const FinishedRun run = RunToEnd("/collect \"vorlix e2e logs\\pc 1\"", "C:\\");
-    EXPECT_EQ(run.exitCode, 1u);
-    const std::string folder = "C:\\vorlix e2e logs\\pc 1\\";
-    int copied = 0;
-    for (const char* log : kLogs) {
-        const std::string copy = folder + (log + 3);
-        if (log == settingsLog) {
-            EXPECT_FALSE(FileExistsAt(copy));
-        } else if (FileExistsAt(log)) {
-            ++copied;
-            EXPECT_EQ(ReadFileBytes(copy), ReadFileBytes(log)) << copy;
-        } else {
-            EXPECT_FALSE(FileExistsAt(copy)) << copy;
-        }
-        DeleteFileA(copy.c_str());
-    }
-    EXPECT_GE(copied, 7);
-    EXPECT_EQ(ReadFileBytes(folder + "Lensora_Brenhold.logMessages"), ReadFileBytes(kMessagesLog));
-    EXPECT_FALSE(ReadFileBytes(kMessagesLog).empty());
-    DeleteFileA((folder + "Lensora_Brenhold.logMessages").c_str());
-    EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs\\pc 1"));
-    EXPECT_TRUE(RemoveDirectoryA("C:\\vorlix e2e logs"));
-    EXPECT_FALSE(FileExistsAt("C:\\mach3\\plugIns\\vorlix e2e logs"));
-    DeleteFileA(kMessagesLog);
-}
-
-TEST(Collect, ShowsItsUsageAndRefusesBadArguments) {
-    FinishedRun run = RunToEnd("/?");
-    EXPECT_EQ(run.exitCode, 0u);
-    for (const char* form : {"vorlix.exe /collect [FOLDER]",
-                             "vorlix.exe /compare services|exports|analysis FIRST SECOND"}) {
-        EXPECT_NE(run.output.find(form), std::string::npos) << run.output;
-    }
-    for (const char* bad : {"/collect C:\\a C:\\b", "/compare services C:\\a.logServices",
-                            "/compare files C:\\a C:\\b", "/analyze"}) {
-        run = RunToEnd(bad);
-        EXPECT_EQ(run.exitCode, 2u) << bad;
-        EXPECT_NE(run.output.find("vorlix.exe /collect [FOLDER]"), std::string::npos) << bad;
-        EXPECT_FALSE(run.showedWindow) << bad;
-    }
-    EXPECT_FALSE(FileExistsAt(kMessagesLog));
 }
 
 // A service log line: display name, service name, type and state, padded as

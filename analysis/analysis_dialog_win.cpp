@@ -10,6 +10,7 @@
 #include "analysis/opencv_files.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
+#include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "res/resource.h"
@@ -47,7 +48,9 @@ void CheckOpenCvFiles() {
 BOOL RunAnalysis(HWND dialog) {
     HideCompareControls(dialog);
     if (!QueryVersionRecord()) {
-        ShowSystemError(GetLastError(), "Vorlix   GetVersionInfoEx ");
+        const DWORD error = GetLastError();
+        const MessageSubject subject("Windows version");
+        ShowSystemError(error, "Vorlix   GetVersionInfoEx ");
         return FALSE;
     }
     // The 32-bit view: "Program Files (x86)" on 64-bit Windows.

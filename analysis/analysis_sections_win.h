@@ -7,6 +7,9 @@
 #include "report/log_paths.h"
 
 int RunSystemDataSection();
+// The Value of the system data section's "Windows version" row, from a fresh query (which
+// refills the version record); kUnknownWindowsVersion when the version is not known.
+const char* QueryWindowsVersionText();
 // Appends one element row (the path and whether it exists) and its log line.
 int CheckElement(const char* path);
 int RunPluginVersionSection();

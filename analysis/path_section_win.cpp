@@ -1,3 +1,4 @@
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +15,12 @@ namespace {
 constexpr char kErrorCaption[] = "Vorlix Error";
 constexpr int kValueColumn = 1;
 
-// The warning for a control character is not task-modal and has no owner.
-void ShowControlCharacterWarning(const PathWarning& warning) {
+// The warning for a control character is not task-modal and has no owner. Its text is the
+// character's code alone; the entry that holds it is its subject.
+void ShowControlCharacterWarning(const PathWarning& warning, const PathScan& scan) {
+    const std::string entry =
+        warning.entryIndex < scan.entries.size() ? scan.entries[warning.entryIndex] : "";
+    const MessageSubject subject("PATH entry \"" + entry + "\"");
     ShowMessageBox(nullptr, warning.text.c_str(), kErrorCaption, MB_ICONERROR);
 }
 
@@ -44,13 +49,13 @@ int RunPathSection() {
         // A warning comes while its entry is being collected, before the entry's row.
         while (nextWarning < scan.warnings.size() &&
                scan.warnings[nextWarning].entryIndex <= entry) {
-            ShowControlCharacterWarning(scan.warnings[nextWarning++]);
+            ShowControlCharacterWarning(scan.warnings[nextWarning++], scan);
         }
         RowStart(scan.entries[entry].c_str());
         RowLastCell(kValueColumn, kPathRowValue);
     }
     while (nextWarning < scan.warnings.size()) {
-        ShowControlCharacterWarning(scan.warnings[nextWarning++]);
+        ShowControlCharacterWarning(scan.warnings[nextWarning++], scan);
     }
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "analysis/system_tables.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
+#include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
@@ -32,11 +33,14 @@ struct FindHandleTraits {
 };
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 
+const char* UninstallKeyName() {
+    return ChooseUninstallKey(g_versionRecord.dwMajorVersion, g_versionRecord.dwMinorVersion);
+}
+
 UniqueKey OpenUninstallKey() {
     // Versions without a known uninstall key are treated like a key that
     // cannot be opened: nothing is queried, no row, the log stays as it was.
-    const char* keyName =
-        ChooseUninstallKey(g_versionRecord.dwMajorVersion, g_versionRecord.dwMinorVersion);
+    const char* keyName = UninstallKeyName();
     if (keyName == nullptr) {
         return UniqueKey();
     }
@@ -93,6 +97,8 @@ int RunPluginVersionSection() {
     const LONG result = RegQueryValueExA(key.Get(), kDisplayNameValue, nullptr, nullptr,
                                          reinterpret_cast<BYTE*>(data), &size);
     if (result != ERROR_SUCCESS) {
+        const MessageSubject subject(
+            ValueSubject(std::string("HKLM\\") + UninstallKeyName(), kDisplayNameValue));
         ShowSystemError(static_cast<DWORD>(result), "Vorlix   RegQueryValueEx");
         return 0;
     }

@@ -1,7 +1,10 @@
+#include <string>
+
 #include "analysis/analysis_sections_win.h"
 #include "analysis/runtime_check.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
+#include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
@@ -35,6 +38,8 @@ int RunRuntimeSection() {
         // The name row keeps its Name cell only; its log line still ends, so that the log
         // holds whole lines (a reader of it would otherwise meet a field without an end).
         LogOnlyLine("");
+        const MessageSubject subject(
+            ValueSubject(std::string("HKLM\\") + kRuntimeProductKey, kRuntimeProductNameValue));
         ShowSystemError(static_cast<DWORD>(query), kErrorCaption);
         return 0;
     }

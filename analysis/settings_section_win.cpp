@@ -19,6 +19,10 @@ namespace {
 constexpr char kErrorCaption[] = "Vorlix Error";
 constexpr int kValueColumn = 1;
 
+std::string SettingsKeyText() {
+    return std::string("HKCU\\") + kSettingsKeyPath;
+}
+
 void ShowUnknownType(int type) {
     char text[48];
     std::snprintf(text, sizeof text, "Unknown registry Type: %d", type);
@@ -35,7 +39,10 @@ void EmitSettingRow(const SettingRecord& record, DWORD bytesHeld) {
 // the registry is left alone; the row still names the setting, with an empty value.
 void EmitUnknownTypeRow(const SettingRecord& record) {
     RowStart(record.name);
-    ShowUnknownType(record.type);
+    {
+        const MessageSubject subject(ValueSubject(SettingsKeyText(), record.name));
+        ShowUnknownType(record.type);
+    }
     RowLastCell(kValueColumn, "");
 }
 
@@ -43,6 +50,7 @@ void EmitUnknownTypeRow(const SettingRecord& record) {
 // *bytesHeld gets the valid byte count, within which a REG_SZ without its zero must end.
 // 1 when the buffer holds the value to show, 0 when the user has been told of a failure.
 int ReadSettingValue(const SettingRecord& record, DWORD bufferSize, HKEY key, DWORD* bytesHeld) {
+    const MessageSubject subject(ValueSubject(SettingsKeyText(), record.name));
     // A value stored shorter than the buffer (4 bytes where a double belongs) must not show
     // the bytes of an earlier run beside it: whatever the registry does not return is zero.
     std::memset(record.value, 0, bufferSize);
@@ -76,13 +84,14 @@ int RunSettingsSection() {
     UniqueKey key;
     const LONG open = RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKeyPath, 0,
                                     KEY_QUERY_VALUE | KEY_SET_VALUE, key.Put());
-    if (open == ERROR_FILE_NOT_FOUND) {
-        ShowMessageBox(nullptr, "Plugin not installed, or not at least started once", kErrorCaption,
-                       kErrorBoxStyle);
-        return 0;
-    }
     if (open != ERROR_SUCCESS) {
-        ShowSystemError(static_cast<DWORD>(open), kErrorCaption);
+        const MessageSubject subject(SettingsKeyText());
+        if (open == ERROR_FILE_NOT_FOUND) {
+            ShowMessageBox(nullptr, "Plugin not installed, or not at least started once",
+                           kErrorCaption, kErrorBoxStyle);
+        } else {
+            ShowSystemError(static_cast<DWORD>(open), kErrorCaption);
+        }
         return 0;
     }
     const SectionLog log(kSettingsLogPath);

@@ -41,12 +41,7 @@ void EmitCpuBrandRow() {
 
 // The version record is filled again here; the plug-in version section reads it later.
 void EmitWindowsRows() {
-    const bool versionKnown = QueryVersionRecord();
-    LabelledRow(
-        kWindowsVersionLabel,
-        WindowsVersionName(versionKnown, g_versionRecord.dwMajorVersion,
-                           g_versionRecord.dwMinorVersion, g_versionRecord.wSuiteMask,
-                           g_versionRecord.wProductType, GetSystemMetrics(SM_SERVERR2) != 0));
+    LabelledRow(kWindowsVersionLabel, QueryWindowsVersionText());
     const char* edition =
         EditionName(GetSystemMetrics(SM_MEDIACENTER) != 0, GetSystemMetrics(SM_STARTER) != 0,
                     GetSystemMetrics(SM_TABLETPC) != 0);
@@ -109,6 +104,13 @@ void EmitProgramArchitectureRow() {
 }
 
 }  // namespace
+
+const char* QueryWindowsVersionText() {
+    const bool versionKnown = QueryVersionRecord();
+    return WindowsVersionName(versionKnown, g_versionRecord.dwMajorVersion,
+                              g_versionRecord.dwMinorVersion, g_versionRecord.wSuiteMask,
+                              g_versionRecord.wProductType, GetSystemMetrics(SM_SERVERR2) != 0);
+}
 
 // The run leaves the row cursor on its header row, so this section, like every
 // other, advances before each of its rows: without its log it emits nothing and

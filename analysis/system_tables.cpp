@@ -14,6 +14,8 @@ const char kNumberOfProcessorsLabel[] = "NumbOfProcessors: ";
 const char kProcessorLevelLabel[] = "ProcessorLevel: ";
 const char kProcessorRevisionLabel[] = "ProcessorRevision: ";
 
+const char kUnknownWindowsVersion[] = "Unknown Windows Version";
+
 const char kFeaturePresentMark[] = " X ";
 const char kFeatureAbsentMark[] = "   ";
 
@@ -21,8 +23,6 @@ namespace {
 
 constexpr unsigned short kSuiteWindowsHomeServer = 0x8000;  // VER_SUITE_WH_SERVER
 constexpr unsigned char kProductWorkstation = 1;            // VER_NT_WORKSTATION
-
-const char kUnknownWindowsVersion[] = "Unknown Windows Version";
 
 const char* const kProgramArchitectureNames[] = {
     "Intel", "MIPS",    "Alpha", "PPC",   "SHX",           "ARM",

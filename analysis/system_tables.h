@@ -24,6 +24,9 @@ extern const char kProcessorRevisionLabel[];
 extern const char kFeaturePresentMark[];
 extern const char kFeatureAbsentMark[];
 
+// The version name of a version this program does not know, or could not read.
+extern const char kUnknownWindowsVersion[];
+
 // Version name from the version record. versionQueryOk is false when GetVersionExA failed;
 // serverR2 is GetSystemMetrics(SM_SERVERR2) != 0 (only consulted for version 5.2).
 const char* WindowsVersionName(bool versionQueryOk, unsigned major, unsigned minor,

@@ -1,6 +1,16 @@
 #include "app/collect_plan.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "report/collect_manifest.h"
+#include "report/log_paths.h"
+
 namespace {
+
+// Paths of the ANSI file API hold at most MAX_PATH (260) characters with their zero.
+constexpr std::size_t kLongestAnsiPath = 259;
+constexpr char kLogNamePrefix[] = "Lensora_Brenhold.log";
 
 void AppendOneLine(std::string& line, const char* text) {
     const size_t start = line.size();
@@ -12,15 +22,83 @@ void AppendOneLine(std::string& line, const char* text) {
     }
 }
 
+std::string Lowered(const std::string& text) {
+    std::string lowered = text;
+    for (char& c : lowered) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lowered;
+}
+
+std::string WithoutTrailingBackslashes(const std::string& folder) {
+    std::string trimmed = folder;
+    while (!trimmed.empty() && trimmed.back() == '\\') {
+        trimmed.pop_back();
+    }
+    return trimmed;
+}
+
+std::string Counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 }  // namespace
 
-std::string MessageLine(const char* caption, const char* text) {
+std::string MessageLine(const char* caption, const char* subject, const char* text) {
     std::string line;
     AppendOneLine(line, caption);
     line.push_back('\t');
+    if (subject != nullptr && *subject != '\0') {
+        AppendOneLine(line, subject);
+        line.append("  ");
+    }
     AppendOneLine(line, text);
     line.append("\r\n");
     return line;
+}
+
+FolderArgument ReadFolderArgument(const std::string& argument) {
+    FolderArgument read;
+    read.folder = argument;
+    if (argument.empty()) {
+        read.problem = "The folder is empty.";
+        return read;
+    }
+    if (argument[0] == '-' || argument[0] == '/') {
+        read.problem = "\"" + argument +
+                       "\" is a switch, not a folder (a folder of that name: .\\" + argument + ").";
+        return read;
+    }
+    if (read.folder.back() == '"') {
+        read.folder.back() = '\\';
+    }
+    if (read.folder.find('"') != std::string::npos) {
+        read.problem =
+            "The folder \"" + argument + "\" holds a quote, which no folder name can hold.";
+    }
+    return read;
+}
+
+std::size_t MaxCollectFolderLength() {
+    std::size_t longest = FileNameOf(kMessagesLogPath).size();
+    for (const char* log : kTestLogPaths) {
+        longest = std::max(longest, FileNameOf(log).size());
+    }
+    longest = std::max(longest, sizeof kManifestFileName - 1);
+    // The folder, a backslash, the name.
+    return kLongestAnsiPath - 1 - longest;
+}
+
+std::string FolderLengthProblem(const std::string& folder) {
+    const std::size_t length = WithoutTrailingBackslashes(folder).size();
+    const std::size_t limit = MaxCollectFolderLength();
+    if (length <= limit) {
+        return std::string();
+    }
+    return "The folder " + folder + " is " + std::to_string(length) +
+           " characters long; it may have at most " + std::to_string(limit) +
+           ", so that the path of every log in it keeps within the " +
+           std::to_string(kLongestAnsiPath) + " characters that Windows allows.";
 }
 
 std::vector<std::string> FolderChain(const std::string& fullPath) {
@@ -51,4 +129,27 @@ std::vector<std::string> FolderChain(const std::string& fullPath) {
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+    return WithoutTrailingBackslashes(folder) + "\\" + name;
+}
+
+bool IsEarlierBundleFile(const std::string& name) {
+    const std::string lowered = Lowered(name);
+    return lowered.compare(0, sizeof kLogNamePrefix - 1, Lowered(kLogNamePrefix)) == 0 ||
+           lowered == Lowered(kManifestFileName);
+}
+
+std::string ClosingLine(const CollectSummary& summary) {
+    std::string line =
+        "Vorlix: " + Counted(summary.logs, "log", "logs") + " in " + summary.logFolder;
+    if (!summary.folderNotMade.empty()) {
+        line += " (" + summary.folderNotMade + " could not be made)";
+    }
+    if (summary.messages == 0) {
+        return line + ", no messages.\r\n";
+    }
+    return line + ", " + Counted(summary.messages, "message", "messages") + " (see " +
+           summary.messagesLog + ").\r\n";
 }

@@ -2,99 +2,38 @@
 
 #include <windows.h>
 
-#include <cstring>
+#include <string>
 #include <vector>
 
+#include "analysis/analysis_sections_win.h"
+#include "analysis/system_tables.h"
+#include "app/collect_bundle_win.h"
 #include "app/collect_plan.h"
 #include "app/command_line.h"
 #include "app/commands_win.h"
 #include "app/console_win.h"
+#include "app/hidden_dialog_win.h"
+#include "app/messages_log_win.h"
 #include "platform/error_text_win.h"
-#include "platform/handles_win.h"
-#include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
-#include "res/resource.h"
+#include "report/collect_manifest.h"
+#include "report/log_file_win.h"
 #include "report/log_paths.h"
+#include "res/resource.h"
 
 namespace {
 
-// The messages log of the run. It is written with plain file calls: the
-// report log writer serves the one log that a command has open.
-HANDLE g_messagesLog = INVALID_HANDLE_VALUE;
-int g_messageCount = 0;
+constexpr char kLogFolder[] = "C:\\";
 
-void AppendToMessagesLog(const char* caption, const char* text) {
-    ++g_messageCount;
-    try {
-        const std::string line = MessageLine(caption, text);
-        DWORD written = 0;
-        WriteFile(g_messagesLog, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    } catch (...) {
-        // Counted all the same: the exit code still tells that it arose.
+// The console's line when the messages log cannot be made: the file, two blanks, the
+// system's text without its line end.
+std::string MessagesLogFailureLine(DWORD error) {
+    const SystemErrorText reason(error);
+    std::string text = reason.Text();
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
     }
-}
-
-int RecordBox(HWND, const char* text, const char* caption, UINT) {
-    AppendToMessagesLog(caption, text);
-    return IDOK;
-}
-
-// The messages log, open and receiving every box while it lives.
-class MessagesLog {
-public:
-    MessagesLog() {
-        SetFileAttributesA(kMessagesLogPath, FILE_ATTRIBUTE_NORMAL);
-        file_.Reset(CreateFileA(kMessagesLogPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file_) {
-            g_messagesLog = file_.Get();
-            g_messageCount = 0;
-            previous_ = SetMessageBoxTarget(RecordBox);
-        }
-    }
-    ~MessagesLog() { Close(); }
-    MessagesLog(const MessagesLog&) = delete;
-    MessagesLog& operator=(const MessagesLog&) = delete;
-
-    bool Open() const { return file_.Valid(); }
-    void Close() {
-        if (file_) {
-            SetMessageBoxTarget(previous_);
-            g_messagesLog = INVALID_HANDLE_VALUE;
-            file_.Reset();
-        }
-    }
-
-private:
-    UniqueFile file_;
-    MessageBoxTarget previous_ = nullptr;
-};
-
-// Runs one command procedure in the report dialog as the menu does, but from a
-// copy of the template without WS_VISIBLE: its whole work happens in
-// WM_INITDIALOG, so the dialog can go again at once, never shown.
-void RunHidden(DLGPROC procedure) {
-    const HRSRC resource =
-        FindResourceA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), RT_DIALOG);
-    const HGLOBAL loaded = resource ? LoadResource(g_programInstance, resource) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    const DWORD size = resource ? SizeofResource(g_programInstance, resource) : 0;
-    if (bytes == nullptr || size < 16) {
-        return;
-    }
-    // DWORD elements keep the copy aligned as a template must be.
-    std::vector<DWORD> copy(size / sizeof(DWORD) + 1);
-    std::memcpy(copy.data(), bytes, size);
-    // An extended template ({1, 0xFFFF} first) has its style at byte 12, a
-    // plain one at byte 0.
-    const WORD* words = reinterpret_cast<const WORD*>(copy.data());
-    DWORD& style = words[0] == 1 && words[1] == 0xFFFF ? copy[3] : copy[0];
-    style &= ~static_cast<DWORD>(WS_VISIBLE);
-    const HWND dialog = CreateDialogIndirectParamA(
-        g_programInstance, reinterpret_cast<LPCDLGTEMPLATEA>(copy.data()), nullptr, procedure, 0);
-    if (dialog != nullptr) {
-        DestroyWindow(dialog);
-    }
+    return std::string("Vorlix: ") + kMessagesLogPath + "  " + text + "\r\n";
 }
 
 bool LastWriteTime(const char* path, FILETIME* time) {
@@ -122,6 +61,13 @@ public:
         }
         return !before_[i].existed || CompareFileTime(&now, &before_[i].time) != 0;
     }
+    int Count() const {
+        int count = 0;
+        for (int i = 0; i < kTestLogCount; ++i) {
+            count += Written(i) ? 1 : 0;
+        }
+        return count;
+    }
 
 private:
     struct State {
@@ -131,53 +77,7 @@ private:
     std::vector<State> before_;
 };
 
-std::string FailureText(const std::string& path, DWORD error) {
-    const SystemErrorText reason(error);
-    return path + "  " + reason.Text();
-}
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool MakeFolder(const std::string& folder) {
-    for (const std::string& step : FolderChain(folder)) {
-        if (!CreateDirectoryA(step.c_str(), nullptr) && !IsFolder(step)) {
-            AppendToMessagesLog("Vorlix   CreateDirectory",
-                                FailureText(step, GetLastError()).c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
-// Copies a log into the folder; returns 0, or the error code of the copy.
-DWORD CopyInto(const std::string& folder, const char* log) {
-    std::string target = folder;
-    while (!target.empty() && target.back() == '\\') {
-        target.pop_back();
-    }
-    target += "\\" + FileNameOf(log);
-    // An older copy there may carry the read-only attribute.
-    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return CopyFileA(log, target.c_str(), FALSE) ? 0 : GetLastError();
-}
-
-// A message that arises once the messages log is closed: the line goes to
-// its end all the same.
-void AppendAfterClose(const char* caption, const std::string& text) {
-    UniqueFile file(CreateFileA(kMessagesLogPath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ++g_messageCount;
-    if (file) {
-        const std::string line = MessageLine(caption, text.c_str());
-        DWORD written = 0;
-        WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    }
-}
-
-// Whether the folder is C:\ itself, where the logs already are.
+// Whether the folder is C:\ itself, where the logs already are: the same as no folder.
 bool IsLogFolder(const std::string& folder) {
     std::string trimmed = folder;
     while (trimmed.size() > 2 && trimmed.back() == '\\') {
@@ -186,14 +86,58 @@ bool IsLogFolder(const std::string& folder) {
     return lstrcmpiA(trimmed.c_str(), "C:\\") == 0 || lstrcmpiA(trimmed.c_str(), "C:") == 0;
 }
 
+// The version text of the analysis' "Windows version" row, empty when it is not known.
+std::string WindowsVersionOfThisRun() {
+    const char* text = QueryWindowsVersionText();
+    return lstrcmpA(text, kUnknownWindowsVersion) == 0 ? std::string() : text;
+}
+
+std::string ProgramText() {
+    // "Version V1.05" names the version; the manifest names the program with it.
+    const char kVersionWord[] = "Version ";
+    return std::string("Vorlix ") + (kAboutVersionText + sizeof kVersionWord - 1);
+}
+
+int ExitCodeOf(int messages) {
+    return messages == 0 ? kExitNoMessage : kExitMessages;
+}
+
+// Places the logs the run wrote, the messages log and the manifest into the folder, and
+// tells the summary where the files are.
+void FillBundle(const std::string& folder, const WrittenLogs& written, MessagesLog& messages,
+                CollectManifest manifest, CollectSummary& summary) {
+    CollectBundle bundle(folder, messages);
+    if (!bundle.MakeFolder()) {
+        summary.folderNotMade = folder;
+        return;
+    }
+    bundle.RemoveEarlierFiles();
+    for (int i = 0; i < kTestLogCount; ++i) {
+        if (written.Written(i)) {
+            bundle.Place(kTestLogPaths[i]);
+        }
+    }
+    messages.Close();
+    // The copy holds every message so far; one that arises later is only under C:\.
+    const int messagesInCopy = messages.Count();
+    bundle.Place(kMessagesLogPath);
+    manifest.exitCode = ExitCodeOf(messages.Count());
+    bundle.WriteManifest(manifest);
+    summary.logs = bundle.PlacedCount();
+    summary.logFolder = folder;
+    if (bundle.Holds(kMessagesLogPath) && messages.Count() == messagesInCopy) {
+        summary.messagesLog = FileInFolder(folder, FileNameOf(kMessagesLogPath));
+    }
+}
+
 }  // namespace
 
 int RunCollect(const std::string& folder) {
+    char started[128];
+    FormatLocalTimestamp(started, sizeof started);
     MessagesLog messages;
     if (!messages.Open()) {
-        const std::string text =
-            "Vorlix: " + FailureText(kMessagesLogPath, GetLastError()) + "\r\n";
-        WriteToStartingConsole(text.c_str());
+        WriteToStartingConsole(MessagesLogFailureLine(messages.OpenError()).c_str());
         return kExitMessages;
     }
     // The plug-in is loaded by the export check; without a window nobody
@@ -202,22 +146,22 @@ int RunCollect(const std::string& folder) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const WrittenLogs written;
     for (int id : {IDM_ANALYZE, IDM_CHECK_DLL_CALLS, IDM_LIST_SERVICES}) {
-        RunHidden(FindReportCommand(id)->procedure);
+        RunDialogHidden(g_programInstance, IDD_REPORT, FindReportCommand(id)->procedure, 0);
     }
 
-    if (!folder.empty() && !IsLogFolder(folder) && MakeFolder(folder)) {
-        for (int i = 0; i < kTestLogCount; ++i) {
-            if (written.Written(i)) {
-                if (const DWORD error = CopyInto(folder, kTestLogPaths[i])) {
-                    AppendToMessagesLog("Vorlix   CopyFile",
-                                        FailureText(kTestLogPaths[i], error).c_str());
-                }
-            }
-        }
-        messages.Close();
-        if (const DWORD error = CopyInto(folder, kMessagesLogPath)) {
-            AppendAfterClose("Vorlix   CopyFile", FailureText(kMessagesLogPath, error));
-        }
+    CollectSummary summary;
+    summary.logs = written.Count() + 1;
+    summary.logFolder = kLogFolder;
+    summary.messagesLog = kMessagesLogPath;
+    if (!folder.empty() && !IsLogFolder(folder)) {
+        CollectManifest manifest;
+        manifest.program = ProgramText();
+        manifest.run = started;
+        manifest.windows = WindowsVersionOfThisRun();
+        FillBundle(folder, written, messages, manifest, summary);
     }
-    return g_messageCount == 0 ? kExitNoMessage : kExitMessages;
+    messages.Close();
+    summary.messages = messages.Count();
+    WriteToStartingConsole(ClosingLine(summary).c_str());
+    return ExitCodeOf(messages.Count());
 }

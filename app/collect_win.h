@@ -4,6 +4,7 @@
 #include <string>
 
 // Runs the three test commands as the menu would, in report dialogs never shown, with
-// their message boxes going to the messages log; then copies every log written into
-// `folder` (a full path) unless it is empty. Returns kExitNoMessage or kExitMessages.
+// their message boxes going to the messages log; then, unless `folder` (a full path) is
+// empty or C:\ itself, makes it hold this run's logs, the messages log and the manifest.
+// Ends with the closing line on the console. Returns kExitNoMessage or kExitMessages.
 int RunCollect(const std::string& folder);

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "app/collect_plan.h"
+
 namespace {
 
 bool IsBlank(char c) {
@@ -64,8 +66,9 @@ const char kUsageText[] =
     "vorlix.exe /collect [FOLDER]\r\n"
     "    Runs \"Analyze\", \"Check Dll Fct Calls\" and \"List Services\" without a\r\n"
     "    window and writes their logs to C:\\. Every message goes as one line\r\n"
-    "    to C:\\Lensora_Brenhold.logMessages. With FOLDER, every log written\r\n"
-    "    is also copied into FOLDER (created when missing).\r\n"
+    "    to C:\\Lensora_Brenhold.logMessages. With FOLDER (created when\r\n"
+    "    missing), every log written is also copied into FOLDER in place of\r\n"
+    "    an earlier run's, and manifest.txt there lists them.\r\n"
     "    Exit code: 0 no message, 1 messages (see the messages log),\r\n"
     "    2 bad arguments.\r\n"
     "vorlix.exe /compare services|exports|analysis FIRST SECOND [/report FILE]\r\n"
@@ -182,8 +185,8 @@ void ParseCompare(const std::vector<std::string>& arguments, StartRequest& reque
         return;
     }
     request.compareKind = kind;
-    request.reason = CompareLogsMismatch(kind, request.first, request.second);
-    request.mode = request.reason.empty() ? StartMode::Compare : StartMode::BadArguments;
+    request.problem = CompareLogsMismatch(kind, request.first, request.second);
+    request.mode = request.problem.empty() ? StartMode::Compare : StartMode::BadArguments;
 }
 
 }  // namespace
@@ -199,10 +202,11 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
     } else if (name == "collect" && arguments.size() <= 2) {
         request.mode = StartMode::Collect;
         if (arguments.size() == 2) {
-            request.folder = arguments[1];
-            // A switch after the collect switch is a mistake, not a folder name.
-            if (request.folder.empty() || request.folder[0] == '/') {
+            const FolderArgument folder = ReadFolderArgument(arguments[1]);
+            request.folder = folder.folder;
+            if (!folder.problem.empty()) {
                 request.mode = StartMode::BadArguments;
+                request.problem = folder.problem;
             }
         }
     } else if (name == "compare" && (arguments.size() == 4 || arguments.size() == 6)) {

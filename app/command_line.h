@@ -25,8 +25,8 @@ struct StartRequest {
     CompareKind compareKind = CompareKind::None;  // Compare
     std::string first;  // Compare: the two logs as given; CompareFolders: the folders
     std::string second;
-    std::string report;  // Compare, CompareFolders: the report file; empty for a window
-    std::string reason;  // BadArguments: what was wrong, when more can be said
+    std::string report;   // Compare, CompareFolders: the report file; empty for a window
+    std::string problem;  // BadArguments: one line saying what is wrong, or empty
 };
 
 // Switches may start with "/" or "-" and are matched without regard to case.

@@ -13,8 +13,8 @@ namespace {
 
 // Without a window nobody could answer a box: each becomes a line of the
 // console, as with /collect.
-int PrintBox(HWND, const char* text, const char* caption, UINT) {
-    WriteToStartingConsole(MessageLine(caption, text).c_str());
+int PrintBox(HWND, const char* text, const char* caption, UINT, const char* subject) {
+    WriteToStartingConsole(MessageLine(caption, subject, text).c_str());
     return IDOK;
 }
 
@@ -70,6 +70,11 @@ int CompareTwoFolders(const StartRequest& request) {
     if (!CompareFolders(request.first, request.second, comparison) || comparison.readFailed) {
         return kExitBadArguments;
     }
+    WriteToStartingConsole(
+        ("First folder: " + FolderWithManifest(comparison.firstFolder, comparison.FirstManifest()) +
+         "\r\nSecond folder: " +
+         FolderWithManifest(comparison.secondFolder, comparison.SecondManifest()) + "\r\n")
+            .c_str());
     std::vector<const std::vector<CompareRow>*> rows;
     bool differs = false;
     for (size_t i = 0; i < comparison.summary.size(); ++i) {

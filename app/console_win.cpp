@@ -21,13 +21,7 @@ void WriteToStartingConsole(const char* text) {
         WriteAll(output, text);
         return;
     }
-    // AttachConsole is looked up rather than imported, so the program keeps
-    // starting on systems whose kernel32 lacks it.
-    using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
-    // Through the generic function type, which any function pointer may take.
-    const auto attach = reinterpret_cast<AttachConsoleFunction>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "AttachConsole")));
-    if (attach == nullptr || !attach(static_cast<DWORD>(-1))) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
         return;
     }
     UniqueFile console(CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/collect_plan.h"
 #include "app/collect_win.h"
 #include "app/compare_report_win.h"
 #include "compare/folder_summary_win.h"
@@ -58,15 +59,37 @@ bool FullPathInto(const std::string& path, char* buffer, DWORD size) {
     return length != 0 && length < size;
 }
 
+// The collect folder as a full path; empty, or a line saying why it cannot be one. A path
+// too long for the file API is told as such before the system is asked to resolve it.
+std::string ResolveCollectFolder(std::string* folder) {
+    std::string problem = FolderLengthProblem(*folder);
+    if (!problem.empty()) {
+        return problem;
+    }
+    // Asked for its length first: a relative folder may grow past any fixed buffer.
+    const DWORD needed = GetFullPathNameA(folder->c_str(), 0, nullptr, nullptr);
+    std::string full(needed + 1, '\0');
+    const DWORD length =
+        needed == 0 ? 0 : GetFullPathNameA(folder->c_str(), needed + 1, &full[0], nullptr);
+    if (length == 0 || length > needed) {
+        return "The folder " + *folder + " cannot be made a full path.";
+    }
+    full.resize(length);
+    // "D:\logs\" and "D:\logs" are one folder; the root keeps its backslash.
+    while (full.size() > 3 && full.back() == '\\') {
+        full.pop_back();
+    }
+    *folder = full;
+    return FolderLengthProblem(*folder);
+}
+
 StartRequest ReadStartRequest(const char* commandLine) {
     try {
         StartRequest request = ParseArguments(SplitCommandLine(commandLine));
         // Resolved now: the analysis moves the current directory.
-        char full[MAX_PATH];
         if (request.mode == StartMode::Collect && !request.folder.empty()) {
-            if (FullPathInto(request.folder, full, sizeof full)) {
-                request.folder = full;
-            } else {
+            request.problem = ResolveCollectFolder(&request.folder);
+            if (!request.problem.empty()) {
                 request.mode = StartMode::BadArguments;
             }
         }
@@ -84,6 +107,7 @@ StartRequest ReadStartRequest(const char* commandLine) {
             paths.push_back(&request.first);
             paths.push_back(&request.second);
         }
+        char full[MAX_PATH];
         for (std::string* path : paths) {
             if (path->empty()) {
                 continue;
@@ -133,8 +157,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
             return kExitNoMessage;
         case StartMode::BadArguments:
             WriteToStartingConsole("Bad arguments.\r\n");
-            if (!request.reason.empty()) {
-                WriteToStartingConsole((request.reason + "\r\n").c_str());
+            if (!request.problem.empty()) {
+                WriteToStartingConsole((request.problem + "\r\n").c_str());
             }
             WriteToStartingConsole("\r\n");
             WriteToStartingConsole(kUsageText);

@@ -26,7 +26,7 @@ double Now() {
     return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
 }
 
-int CountBoxes(HWND, const char*, const char*, UINT) {
+int CountBoxes(HWND, const char*, const char*, UINT, const char*) {
     return IDOK;
 }
 

@@ -32,7 +32,7 @@ double Now() {
     return static_cast<double>(counter.QuadPart) / frequency.QuadPart;
 }
 
-int NoBoxes(HWND, const char* text, const char* caption, UINT) {
+int NoBoxes(HWND, const char* text, const char* caption, UINT, const char*) {
     std::fprintf(stderr, "box: %s: %s\n", caption, text);
     return IDOK;
 }

@@ -9,6 +9,7 @@
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/list_view_win.h"
+#include "platform/message_box_win.h"
 #include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "report/report_list_win.h"
@@ -18,6 +19,8 @@
 namespace {
 
 const char kEnumFailureCaption[] = "Vorlix   EnumServicesStatus";
+// What the listing's failures concern, beside the system's text.
+const char kManagerSubject[] = "Service Control Manager";
 
 // Drivers of every kind and both kinds of Win32 service, running or not.
 constexpr DWORD kListedTypes = SERVICE_DRIVER | SERVICE_WIN32;
@@ -60,8 +63,10 @@ FetchResult FetchServices(SC_HANDLE manager, ServiceStatusList& services) {
     const DWORD size = needed + kRecordSize;
     services.buffer.Reset(LocalAlloc(LMEM_FIXED, size));
     if (!services.buffer) {
+        const DWORD error = GetLastError();
+        const MessageSubject subject("service list of " + std::to_string(size) + " bytes");
         // Named after the failing call, like every other failure of the listing.
-        ShowSystemError(GetLastError(), "Vorlix   LocalAlloc");
+        ShowSystemError(error, "Vorlix   LocalAlloc");
         return FetchResult::Failed;
     }
     auto* records = static_cast<ENUM_SERVICE_STATUSA*>(services.buffer.Get());
@@ -113,6 +118,7 @@ void RunServiceListing(HWND dialog) {
         return;
     }
     CurrentLogScope log;
+    const MessageSubject subject(kManagerSubject);
     UniqueService manager(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (!manager) {
         ShowSystemError(GetLastError(), "Vorlix   OpenSCManager");

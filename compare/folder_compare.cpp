@@ -74,29 +74,32 @@ LogReadingNotes NotesToSay(const std::string& name, LogReadingNotes notes) {
     return notes;
 }
 
-std::vector<FolderLog> PairFolderLogs(const std::vector<std::string>& firstNames,
-                                      const std::vector<std::string>& secondNames) {
+std::vector<FolderLog> PairFolderLogs(const std::vector<FolderFile>& firstFiles,
+                                      const std::vector<FolderFile>& secondFiles) {
     std::vector<FolderLog> logs;
-    const auto add = [&](const std::string& name, bool first) {
-        if (!IsCollectedLogName(name)) {
+    const auto add = [&](const FolderFile& file, bool first) {
+        if (!IsCollectedLogName(file.name)) {
             return;
         }
+        FolderLog* found = nullptr;
         for (FolderLog& log : logs) {
-            if (Folded(log.name) == Folded(name)) {
-                (first ? log.inFirst : log.inSecond) = true;
-                return;
+            if (Folded(log.name) == Folded(file.name)) {
+                found = &log;
             }
         }
-        FolderLog log;
-        log.name = name;
-        (first ? log.inFirst : log.inSecond) = true;
-        logs.push_back(log);
+        if (found == nullptr) {
+            logs.emplace_back();
+            found = &logs.back();
+            found->name = file.name;
+        }
+        (first ? found->inFirst : found->inSecond) = true;
+        (first ? found->firstSize : found->secondSize) = file.size;
     };
-    for (const std::string& name : firstNames) {
-        add(name, true);
+    for (const FolderFile& file : firstFiles) {
+        add(file, true);
     }
-    for (const std::string& name : secondNames) {
-        add(name, false);
+    for (const FolderFile& file : secondFiles) {
+        add(file, false);
     }
     std::stable_sort(logs.begin(), logs.end(), [](const FolderLog& a, const FolderLog& b) {
         const size_t orderA = CollectOrder(a.name), orderB = CollectOrder(b.name);
@@ -105,12 +108,48 @@ std::vector<FolderLog> PairFolderLogs(const std::vector<std::string>& firstNames
     return logs;
 }
 
+std::string ManifestNote(const CollectManifest* manifest, const char* side, bool present,
+                         std::uint64_t size, const std::string& name) {
+    if (manifest == nullptr) {
+        return std::string();
+    }
+    const ManifestFile* listed = nullptr;
+    for (const ManifestFile& file : manifest->files) {
+        if (Folded(file.name) == Folded(name)) {
+            listed = &file;
+        }
+    }
+    const std::string prefix = std::string(side) + ": ";
+    if (listed == nullptr) {
+        return present ? prefix + "not in its manifest" : std::string();
+    }
+    if (!present) {
+        return prefix + "missing, its manifest lists it";
+    }
+    if (listed->size != size) {
+        return prefix + std::to_string(size) + " bytes, its manifest says " +
+               std::to_string(listed->size);
+    }
+    return std::string();
+}
+
+std::string FolderWithManifest(const std::string& folder, const CollectManifest* manifest) {
+    if (manifest == nullptr) {
+        return folder;
+    }
+    std::string text = folder + " (" + manifest->program + ", run " + manifest->run;
+    if (!manifest->windows.empty()) {
+        text += ", " + manifest->windows;
+    }
+    return text + ")";
+}
+
 CompareKind FolderLogCompareKind(const std::string& name) {
     return IsMessagesLogName(name) ? CompareKind::Analysis : LogKindOfName(name).compare;
 }
 
 SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared, size_t firstLines,
-                              size_t secondLines) {
+                              size_t secondLines, const std::string& moreNotes) {
     SummaryRow row;
     const bool messages = IsMessagesLogName(log.name);
     const CompareCounts counts = CountRows(compared.rows);
@@ -139,6 +178,7 @@ SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared
     if (second.Any()) {
         AppendNote(notes, "second: " + DescribeReadingNotes(second));
     }
+    AppendNote(notes, moreNotes);
     const std::string kind =
         messages ? "messages" : DescribeLogKind(LogKindOfName(log.name), log.name);
     row.cells = {log.name,

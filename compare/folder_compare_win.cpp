@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
@@ -18,7 +20,7 @@ using UniqueFind = UniqueHandle<FindTraits>;
 
 // The collected log names in the folder; false after telling the user when
 // the folder cannot be listed.
-bool ListCollectedLogs(const std::string& folder, std::vector<std::string>& names) {
+bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files) {
     const std::string pattern = PathInFolder(folder, "Lensora_Brenhold.log*");
     WIN32_FIND_DATAA entry;
     UniqueFind search(FindFirstFileA(pattern.c_str(), &entry));
@@ -35,10 +37,36 @@ bool ListCollectedLogs(const std::string& folder, std::vector<std::string>& name
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             IsCollectedLogName(entry.cFileName)) {
-            names.push_back(entry.cFileName);
+            FolderFile file;
+            file.name = entry.cFileName;
+            file.size =
+                (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+            files.push_back(file);
         }
     } while (FindNextFileA(search.Get(), &entry));
     return true;
+}
+
+// A manifest is small; anything larger is no manifest of ours.
+constexpr DWORD kMaxManifestSize = 1024 * 1024;
+
+// The folder's manifest, when it has one that reads as a manifest.
+bool ReadManifest(const std::string& folder, CollectManifest* manifest) {
+    UniqueFile file(CreateFileA(PathInFolder(folder, kManifestFileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxManifestSize) {
+        return false;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return false;
+    }
+    bytes.resize(read);
+    return ParseManifest(bytes, manifest);
 }
 
 }  // namespace
@@ -66,11 +94,13 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
     result = FolderComparison();
     result.firstFolder = first;
     result.secondFolder = second;
-    std::vector<std::string> firstNames, secondNames;
-    if (!ListCollectedLogs(first, firstNames) || !ListCollectedLogs(second, secondNames)) {
+    std::vector<FolderFile> firstFiles, secondFiles;
+    if (!ListCollectedLogs(first, firstFiles) || !ListCollectedLogs(second, secondFiles)) {
         return false;
     }
-    result.logs = PairFolderLogs(firstNames, secondNames);
+    result.hasFirstManifest = ReadManifest(first, &result.firstManifest);
+    result.hasSecondManifest = ReadManifest(second, &result.secondManifest);
+    result.logs = PairFolderLogs(firstFiles, secondFiles);
     if (result.logs.empty()) {
         const std::string text = "Neither " + first + " nor " + second +
                                  " holds a log of Vorlix (Lensora_Brenhold.log...).";
@@ -87,8 +117,14 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
         }
         result.compared.push_back(
             CompareLogLines(FolderLogCompareKind(log.name), firstLines, secondLines));
+        // What changed on the way, against what the collect run placed there.
+        std::string notes =
+            ManifestNote(result.FirstManifest(), "first", log.inFirst, log.firstSize, log.name);
+        const std::string second =
+            ManifestNote(result.SecondManifest(), "second", log.inSecond, log.secondSize, log.name);
+        notes += (notes.empty() || second.empty() ? "" : "; ") + second;
         result.summary.push_back(SummarizeFolderLog(
-            log, result.compared.back(), firstLines.lines.size(), secondLines.lines.size()));
+            log, result.compared.back(), firstLines.lines.size(), secondLines.lines.size(), notes));
     }
     return true;
 }

@@ -16,9 +16,19 @@ bool ReadLogFile(const std::string& path, LogLines& lines);
 struct FolderComparison {
     std::string firstFolder, secondFolder;
     std::vector<FolderLog> logs;
-    std::vector<ComparedLogs> compared;  // one per log
-    std::vector<SummaryRow> summary;     // one per log
-    bool readFailed = false;             // a log could not be read (the user was told)
+    std::vector<ComparedLogs> compared;             // one per log
+    std::vector<SummaryRow> summary;                // one per log
+    bool readFailed = false;                        // a log could not be read (the user was told)
+    CollectManifest firstManifest, secondManifest;  // where the folder has one
+    bool hasFirstManifest = false;
+    bool hasSecondManifest = false;
+
+    const CollectManifest* FirstManifest() const {
+        return hasFirstManifest ? &firstManifest : nullptr;
+    }
+    const CollectManifest* SecondManifest() const {
+        return hasSecondManifest ? &secondManifest : nullptr;
+    }
 };
 
 // The path of a log of the folder.

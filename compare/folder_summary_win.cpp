@@ -70,7 +70,9 @@ void FillSummary(HWND dialog, const FolderComparison& comparison) {
     MakeLine(dialog, IDC_COMPARE_NAMES, {17, 353, 658, 361});
     MakeLine(dialog, IDC_COMPARE_COUNTS, {18, 430, 590, 438});
     const std::string names =
-        "First folder: " + comparison.firstFolder + "    Second folder: " + comparison.secondFolder;
+        "First folder: " + FolderWithManifest(comparison.firstFolder, comparison.FirstManifest()) +
+        "    Second folder: " +
+        FolderWithManifest(comparison.secondFolder, comparison.SecondManifest());
     SetDlgItemTextA(dialog, IDC_COMPARE_NAMES, names.c_str());
     SetDlgItemTextA(dialog, IDC_COMPARE_COUNTS, CountsLine(comparison).c_str());
 }

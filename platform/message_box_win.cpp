@@ -1,12 +1,15 @@
 #include "platform/message_box_win.h"
 
+#include <utility>
+
 namespace {
 
-int ShowWithSystem(HWND owner, const char* text, const char* caption, UINT style) {
+int ShowWithSystem(HWND owner, const char* text, const char* caption, UINT style, const char*) {
     return MessageBoxA(owner, text, caption, style);
 }
 
 MessageBoxTarget g_messageBoxTarget = ShowWithSystem;
+const MessageSubject* g_innermostSubject = nullptr;
 
 struct OwnedWindowSearch {
     HWND owner;
@@ -26,6 +29,9 @@ BOOL CALLBACK FindEnabledOwnedWindow(HWND window, LPARAM parameter) {
 // report) must not own a box: closing the box would enable it again, and a
 // second command could start while the first one's dialog is open. The box
 // goes to the enabled window that it owns (that dialog) instead.
+// GetLastActivePopup cannot find that dialog: a command does its work while
+// its dialog initialises, before the dialog is shown and first activated, and
+// until then the owner's last active popup is the owner itself.
 HWND OwnerForBox(HWND owner) {
     if (owner == nullptr || !IsWindow(owner) || IsWindowEnabled(owner)) {
         return owner;
@@ -38,9 +44,23 @@ HWND OwnerForBox(HWND owner) {
 
 }  // namespace
 
+MessageSubject::MessageSubject(std::string subject)
+    : subject_(std::move(subject)), outer_(g_innermostSubject) {
+    g_innermostSubject = this;
+}
+
+MessageSubject::~MessageSubject() {
+    g_innermostSubject = outer_;
+}
+
+const char* CurrentMessageSubject() {
+    return g_innermostSubject ? g_innermostSubject->subject_.c_str() : "";
+}
+
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
     const bool ownerWasDisabled = owner != nullptr && IsWindow(owner) && !IsWindowEnabled(owner);
-    const int result = g_messageBoxTarget(OwnerForBox(owner), text, caption, style);
+    const int result =
+        g_messageBoxTarget(OwnerForBox(owner), text, caption, style, CurrentMessageSubject());
     // Whoever owned the box, a window disabled before it stays disabled.
     if (ownerWasDisabled && IsWindow(owner)) {
         EnableWindow(owner, FALSE);

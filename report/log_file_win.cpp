@@ -1,6 +1,7 @@
 #include "report/log_file_win.h"
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/shell_state_win.h"
@@ -11,6 +12,21 @@
 UniqueFile g_currentLogFile;
 
 namespace {
+
+// The path of the current log, which the messages about its writing name; empty when no
+// log is open.
+std::string g_currentLogName;
+
+// A failure about a log file, shown with the system's text and the file as its subject.
+void ShowLogFailure(DWORD code, const char* caption, const char* fileName,
+                    UINT style = kErrorBoxStyle) {
+    const MessageSubject subject(fileName);
+    ShowSystemError(code, caption, nullptr, style);
+}
+
+void NameCurrentLog(const char* fileName) {
+    g_currentLogName = fileName;
+}
 
 bool FileExists(const char* fileName) {
     return GetFileAttributesA(fileName) != INVALID_FILE_ATTRIBUTES;
@@ -29,9 +45,10 @@ bool MoveToStart(HANDLE file) {
 
 // Positions a freshly opened current log at its start and writes the
 // timestamp line; reports a failed seek and closes the log.
-int StartCurrentLog() {
+int StartCurrentLog(const char* fileName) {
+    NameCurrentLog(fileName);
     if (!MoveToStart(g_currentLogFile.Get())) {
-        ShowSystemError(GetLastError(), "Vorlix   SetFilePointer");
+        ShowLogFailure(GetLastError(), "Vorlix   SetFilePointer", fileName);
         CloseCurrentLog();
         return 0;
     }
@@ -92,6 +109,7 @@ void SyncFilePosition(HANDLE file, int64_t position) {
 
 void CloseCurrentLog() {
     g_currentLogFile.Reset();
+    g_currentLogName.clear();
 }
 
 void FormatLocalTimestamp(char* text, size_t size) {
@@ -109,10 +127,10 @@ int OpenSectionLog(const char* fileName) {
     const DWORD disposition = FileExists(fileName) ? TRUNCATE_EXISTING : CREATE_ALWAYS;
     *g_currentLogFile.Put() = CreateLogHandle(fileName, disposition);
     if (!g_currentLogFile) {
-        ShowSystemError(GetLastError(), "Vorlix   CreateFile");
+        ShowLogFailure(GetLastError(), "Vorlix   CreateFile", fileName);
         return 0;
     }
-    return StartCurrentLog();
+    return StartCurrentLog(fileName);
 }
 
 SectionLog::SectionLog(const char* fileName, Mode mode) {
@@ -122,6 +140,7 @@ SectionLog::SectionLog(const char* fileName, Mode mode) {
     }
     opened_ = OpenExistingLog(fileName, g_currentLogFile.Put()) != 0;
     if (opened_) {
+        NameCurrentLog(fileName);
         LARGE_INTEGER distance;
         distance.QuadPart = 0;
         SetFilePointerEx(g_currentLogFile.Get(), distance, nullptr, FILE_END);
@@ -143,17 +162,18 @@ int OpenRewrittenLog(const char* fileName, const char* existingFailureCaption,
     }
     *g_currentLogFile.Put() = CreateLogHandle(fileName, exists ? TRUNCATE_EXISTING : CREATE_ALWAYS);
     if (!g_currentLogFile) {
-        ShowSystemError(GetLastError(), exists ? existingFailureCaption : newFailureCaption);
+        ShowLogFailure(GetLastError(), exists ? existingFailureCaption : newFailureCaption,
+                       fileName);
         return 0;
     }
-    return StartCurrentLog();
+    return StartCurrentLog(fileName);
 }
 
 namespace {
 
-int FinishOpenExisting(HANDLE* file) {
+int FinishOpenExisting(const char* fileName, HANDLE* file) {
     if (*file == INVALID_HANDLE_VALUE) {
-        ShowSystemError(GetLastError(), "CreateFile", nullptr, MB_TASKMODAL | MB_ICONINFORMATION);
+        ShowLogFailure(GetLastError(), "CreateFile", fileName, MB_TASKMODAL | MB_ICONINFORMATION);
         return 0;
     }
     SetFilePointer(*file, 0, nullptr, FILE_BEGIN);
@@ -164,13 +184,13 @@ int FinishOpenExisting(HANDLE* file) {
 
 int OpenExistingLog(const char* fileName, HANDLE* file) {
     *file = CreateLogHandle(fileName, OPEN_EXISTING);
-    return FinishOpenExisting(file);
+    return FinishOpenExisting(fileName, file);
 }
 
 int OpenLogForReading(const char* fileName, HANDLE* file) {
     *file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FinishOpenExisting(file);
+    return FinishOpenExisting(fileName, file);
 }
 
 int WriteLogField(int width, const char* text, bool last) {
@@ -190,11 +210,13 @@ int WriteLogField(int width, const char* text, bool last) {
         if (ok || error == ERROR_SUCCESS) {
             error = ERROR_DISK_FULL;
         }
-        ShowSystemError(error, "Vorlix   WriteFile");
+        ShowLogFailure(error, "Vorlix   WriteFile", g_currentLogName.c_str());
         CloseCurrentLog();
         return 0;
     }
     if (field.overflow) {
+        // Which text of which log went without its padding.
+        const MessageSubject subject(g_currentLogName + " \"" + text + "\"");
         ShowMessageBox(nullptr, "BLANK_TAB < len", "Vorlix Error", MB_TASKMODAL | MB_ICONWARNING);
     }
     return 1;

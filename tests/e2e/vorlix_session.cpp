@@ -30,6 +30,8 @@ struct FindDialog {
 
 struct CollectDialogs {
     DWORD processId;
+    bool hidden;
+    const char* windowClass;
     std::vector<HWND> found;
 };
 
@@ -39,8 +41,8 @@ BOOL CALLBACK AddDialog(HWND window, LPARAM parameter) {
     GetWindowThreadProcessId(window, &owner);
     char windowClass[32] = {};
     GetClassNameA(window, windowClass, sizeof windowClass);
-    if (owner == collect->processId && IsWindowVisible(window) &&
-        std::string(windowClass) == "#32770") {
+    if (owner == collect->processId && (collect->hidden || IsWindowVisible(window)) &&
+        std::string(windowClass) == collect->windowClass) {
         collect->found.push_back(window);
     }
     return TRUE;
@@ -90,6 +92,22 @@ constexpr SIZE_T kTextSize = 4096;
 
 }  // namespace
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+bool BringToFront(HWND window) {
+    SetForegroundWindow(window);
+    return WaitUntil([&] { return GetForegroundWindow() == window; }, 5000);
+}
+
 std::string WindowText(HWND window) {
     char text[1024] = {};
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
@@ -109,14 +127,14 @@ VorlixSession::VorlixSession(const std::string& arguments) {
         return;
     }
     WaitForInputIdle(process_.hProcess, 20000);
-    for (int i = 0; i < 200 && !mainWindow_; ++i) {
+    for (int i = 0; i < 1000 && !mainWindow_; ++i) {
         HWND window = FindWindowA("VORLIX", "Vorlix");
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
         if (window && owner == process_.dwProcessId) {
             mainWindow_ = window;
         } else {
-            Sleep(100);
+            Sleep(20);
         }
     }
 }
@@ -153,15 +171,26 @@ HWND VorlixSession::WaitForDialog(const std::string& caption, DWORD timeoutMs) {
         if (find.found) {
             return find.found;
         }
-        Sleep(50);
+        Sleep(10);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
 }
 
-std::vector<HWND> VorlixSession::Dialogs() {
-    CollectDialogs collect = {process_.dwProcessId, {}};
+std::vector<HWND> VorlixSession::Dialogs(bool hidden) {
+    CollectDialogs collect = {process_.dwProcessId, hidden, "#32770", {}};
     EnumWindows(AddDialog, reinterpret_cast<LPARAM>(&collect));
     return collect.found;
+}
+
+bool VorlixSession::WaitUntilIdle(DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(mainWindow_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+HWND VorlixSession::OpenMenu() {
+    CollectDialogs collect = {process_.dwProcessId, false, "#32768", {}};
+    EnumWindows(AddDialog, reinterpret_cast<LPARAM>(&collect));
+    return collect.found.empty() ? nullptr : collect.found.front();
 }
 
 bool VorlixSession::WaitUntilClosed(HWND window, DWORD timeoutMs) {
@@ -170,7 +199,7 @@ bool VorlixSession::WaitUntilClosed(HWND window, DWORD timeoutMs) {
         if (GetTickCount() - start > timeoutMs) {
             return false;
         }
-        Sleep(50);
+        Sleep(10);
     }
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,15 @@ public:
     // A visible top-level dialog of the program with that caption, or nullptr
     // when none appears within the time.
     HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 20000);
-    // Every visible dialog or message box of the program.
-    std::vector<HWND> Dialogs();
+    // Every visible dialog or message box of the program; with `hidden`, also those not
+    // (or not yet) shown.
+    std::vector<HWND> Dialogs(bool hidden = false);
+    // Returns once the program's thread has handled what it was doing and turns to its
+    // messages again (a message sent to the main window comes back). A dialog that it
+    // opened meanwhile exists by then, if not yet shown.
+    bool WaitUntilIdle(DWORD timeoutMs = 20000);
+    // A visible menu of the program (a context menu that is open), or nullptr.
+    HWND OpenMenu();
     // Waits until the window is gone.
     bool WaitUntilClosed(HWND window, DWORD timeoutMs = 20000);
 
@@ -54,6 +62,13 @@ private:
 };
 
 std::string WindowText(HWND window);
+
+// Checks the condition every few milliseconds until it holds (true) or the time is up
+// (false): the tests wait on what they wait for, never for a fixed time.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// Brings the window to the front and waits until it is there.
+bool BringToFront(HWND window);
 
 // A run of the program that ends by itself (such as "/collect"): its exit
 // code, what it wrote to its standard output, and whether any window of it

@@ -99,7 +99,7 @@ TEST(CommandLine, ComparesOnlyLogsOfTheKindAskedFor) {
     };
     for (const auto& c : cases) {
         const StartRequest request = ParseArguments({"/compare", c.kind, c.first, c.second});
-        EXPECT_EQ(request.reason, c.reason) << c.first;
+        EXPECT_EQ(request.problem, c.reason) << c.first;
         EXPECT_EQ(request.mode, *c.reason ? StartMode::BadArguments : StartMode::Compare)
             << c.first;
     }
@@ -111,6 +111,7 @@ TEST(CommandLine, RejectsWhatItCannotDo) {
         {"/collect", "D:\\a", "D:\\b"},
         {"/collect", ""},
         {"/collect", "/?"},
+        {"/collect", "-x"},
         {"/?", "extra"},
         {"/compare", "services", "a.logServices"},
         {"/compare", "service", "a.logServices", "b.logServices"},
@@ -129,14 +130,28 @@ TEST(CommandLine, RejectsWhatItCannotDo) {
 }
 
 TEST(CollectTexts, OneMessageIsOneLine) {
-    EXPECT_EQ(MessageLine("Vorlix   LoadLibrary",
-                          "C:\\mach3\\plugIns\\lensora.dll  Module not found.\r\n"),
-              "Vorlix   LoadLibrary\tC:\\mach3\\plugIns\\lensora.dll  Module not found.\r\n");
-    // Line breaks and tabs inside become blanks; only the end is trimmed.
-    EXPECT_EQ(MessageLine("Vorlix\tError", "first\r\nsecond\tthird  \r\n\r\n"),
-              "Vorlix Error\tfirst  second third\r\n");
-    EXPECT_EQ(MessageLine("Vorlix Error", ""), "Vorlix Error\t\r\n");
-    EXPECT_EQ(MessageLine(nullptr, nullptr), "\t\r\n");
+    const struct {
+        const char* caption;
+        const char* subject;
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"Vorlix   LoadLibrary", "", "C:\\mach3\\plugIns\\lensora.dll  Module not found.\r\n",
+         "Vorlix   LoadLibrary\tC:\\mach3\\plugIns\\lensora.dll  Module not found.\r\n"},
+        // The subject stands before the text, two blanks between.
+        {"Vorlix   CreateFile", "C:\\Lensora_Brenhold.logAnalyzePATH", "Access denied.\r\n",
+         "Vorlix   CreateFile\tC:\\Lensora_Brenhold.logAnalyzePATH  Access denied.\r\n"},
+        // Line breaks and tabs inside become blanks; only the end is trimmed.
+        {"Vorlix\tError", nullptr, "first\r\nsecond\tthird  \r\n\r\n",
+         "Vorlix Error\tfirst  second third\r\n"},
+        {"Vorlix Error", "PATH entry \"C:\\B\tC\"", "09",
+         "Vorlix Error\tPATH entry \"C:\\B C\"  09\r\n"},
+        {"Vorlix Error", "", "", "Vorlix Error\t\r\n"},
+        {nullptr, nullptr, nullptr, "\t\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MessageLine(c.caption, c.subject, c.text), c.line) << c.line;
+    }
 }
 
 TEST(CollectTexts, FoldersAreCreatedFromTheOutermost) {
@@ -148,6 +163,102 @@ TEST(CollectTexts, FoldersAreCreatedFromTheOutermost) {
         FolderChain("\\\\server\\share\\logs\\pc1"),
         (std::vector<std::string>{"\\\\server\\share\\logs", "\\\\server\\share\\logs\\pc1"}));
     EXPECT_TRUE(FolderChain("\\\\server\\share").empty());
+}
+
+TEST(CollectTexts, AFolderArgumentIsAFolderOrSaysWhyNot) {
+    const struct {
+        const char* argument;
+        const char* folder;  // nullptr: refused
+        const char* named;   // what the refusal must name
+    } cases[] = {
+        {"D:\\logs", "D:\\logs", nullptr},
+        // "D:\logs\" in quotes reaches the program as D:\logs".
+        {"D:\\vorlix logs\"", "D:\\vorlix logs\\", nullptr},
+        {"..\\logs", "..\\logs", nullptr},
+        {"-x", nullptr, "\"-x\""},
+        {"/x", nullptr, "\"/x\""},
+        {"D:\\a\" b", nullptr, "quote"},
+        {"", nullptr, "empty"},
+    };
+    for (const auto& c : cases) {
+        const FolderArgument read = ReadFolderArgument(c.argument);
+        if (c.folder != nullptr) {
+            EXPECT_EQ(read.folder, c.folder) << c.argument;
+            EXPECT_EQ(read.problem, "") << c.argument;
+        } else {
+            EXPECT_NE(read.problem.find(c.named), std::string::npos) << read.problem;
+            EXPECT_EQ(ParseArguments({"/collect", c.argument}).problem, read.problem);
+        }
+    }
+}
+
+TEST(CollectTexts, AFolderMustLeaveRoomForTheLongestLogName) {
+    // 259 characters a path, less a backslash and "Lensora_Brenhold.logAnalyzeInstalledProgs".
+    const std::string longest = "D:\\" + std::string(214, 'f');
+    ASSERT_EQ(longest.size(), 217u);
+    EXPECT_EQ(FolderLengthProblem(longest), "");
+    EXPECT_EQ(FolderLengthProblem(longest + "\\"), "");
+    const std::string problem = FolderLengthProblem(longest + "f");
+    for (const char* named : {"218", "217", "259"}) {
+        EXPECT_NE(problem.find(named), std::string::npos) << problem;
+    }
+}
+
+TEST(CollectTexts, OnlyTheProgramsOwnFilesAreTakenForAnEarlierRunsOnes) {
+    const struct {
+        const char* name;
+        bool earlier;
+    } cases[] = {
+        {"Lensora_Brenhold.logServices", true},
+        {"LENSORA_BRENHOLD.LOGANALYZEPATH", true},
+        {"Lensora_Brenhold.logSomethingNewer", true},
+        {"manifest.txt", true},
+        {"Manifest.TXT", true},
+        {"Lensora_Brenhold.txt", false},
+        {"notes.txt", false},
+        {"manifest.txt.bak", false},
+        {"old Lensora_Brenhold.logServices", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsEarlierBundleFile(c.name), c.earlier) << c.name;
+    }
+    EXPECT_EQ(FileInFolder("D:\\logs\\", "manifest.txt"), "D:\\logs\\manifest.txt");
+    EXPECT_EQ(FileInFolder("D:\\", "manifest.txt"), "D:\\manifest.txt");
+}
+
+TEST(CollectTexts, TheClosingLineSaysWhereTheLogsAreAndHowManyMessages) {
+    CollectSummary folder;
+    folder.logs = 9;
+    folder.logFolder = "D:\\vorlix-logs";
+    folder.messages = 2;
+    folder.messagesLog = "D:\\vorlix-logs\\Lensora_Brenhold.logMessages";
+    CollectSummary one = folder;
+    one.logs = 1;
+    one.messages = 1;
+    CollectSummary none = folder;
+    none.messages = 0;
+    CollectSummary notMade = folder;
+    notMade.logFolder = "C:\\";
+    notMade.folderNotMade = "Z:\\denied";
+    notMade.messagesLog = "C:\\Lensora_Brenhold.logMessages";
+    const struct {
+        const CollectSummary& summary;
+        const char* line;
+    } cases[] = {
+        {folder,
+         "Vorlix: 9 logs in D:\\vorlix-logs, 2 messages (see "
+         "D:\\vorlix-logs\\Lensora_Brenhold.logMessages).\r\n"},
+        {one,
+         "Vorlix: 1 log in D:\\vorlix-logs, 1 message (see "
+         "D:\\vorlix-logs\\Lensora_Brenhold.logMessages).\r\n"},
+        {none, "Vorlix: 9 logs in D:\\vorlix-logs, no messages.\r\n"},
+        {notMade,
+         "Vorlix: 9 logs in C:\\ (Z:\\denied could not be made), 2 messages (see "
+         "C:\\Lensora_Brenhold.logMessages).\r\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClosingLine(c.summary), c.line);
+    }
 }
 
 TEST(CollectTexts, EveryLogIsCollectedOnceUnderItsOwnName) {

@@ -16,16 +16,39 @@ std::string Paired(const std::vector<FolderLog>& logs) {
 }
 
 TEST(FolderCompare, PairsTheCollectedLogsOfBothFoldersOnceInTheOrderTheyAreWritten) {
-    const std::vector<std::string> first = {
-        "notes.txt", "Lensora_Brenhold.logServices", "Lensora_Brenhold.logMessages",
-        "Lensora_Brenhold.logAnalyzeSystemData", "Lensora_Brenhold.logServices.bak"};
-    const std::vector<std::string> second = {"LENSORA_BRENHOLD.LOGSERVICES",
-                                             "Lensora_Brenhold.logDlls",
-                                             "Lensora_Brenhold.logAnalyzeZ", "manifest.txt"};
+    const std::vector<FolderFile> first = {{"notes.txt", 1},
+                                           {"Lensora_Brenhold.logServices", 2},
+                                           {"Lensora_Brenhold.logMessages", 3},
+                                           {"Lensora_Brenhold.logAnalyzeSystemData", 4},
+                                           {"Lensora_Brenhold.logServices.bak", 5}};
+    const std::vector<FolderFile> second = {{"LENSORA_BRENHOLD.LOGSERVICES", 6},
+                                            {"Lensora_Brenhold.logDlls", 7},
+                                            {"Lensora_Brenhold.logAnalyzeZ", 8},
+                                            {"manifest.txt", 9}};
     EXPECT_EQ(Paired(PairFolderLogs(first, second)),
               "Lensora_Brenhold.logAnalyzeSystemData1 Lensora_Brenhold.logDlls2 "
               "Lensora_Brenhold.logServices12 Lensora_Brenhold.logMessages1 "
               "Lensora_Brenhold.logAnalyzeZ2 ");
+}
+
+TEST(FolderCompare, TheManifestTellsALogThatChangedOnItsWay) {
+    CollectManifest manifest;
+    manifest.program = "Vorlix V1.05";
+    manifest.run = "09.12.2026 10:15 02";
+    manifest.files = {{"Lensora_Brenhold.logDlls", 100}, {"Lensora_Brenhold.logServices", 200}};
+    EXPECT_EQ(ManifestNote(&manifest, "first", true, 100, "LENSORA_BRENHOLD.logDlls"), "");
+    EXPECT_EQ(ManifestNote(&manifest, "first", true, 99, "Lensora_Brenhold.logDlls"),
+              "first: 99 bytes, its manifest says 100");
+    EXPECT_EQ(ManifestNote(&manifest, "second", false, 0, "Lensora_Brenhold.logServices"),
+              "second: missing, its manifest lists it");
+    EXPECT_EQ(ManifestNote(&manifest, "first", true, 5, "Lensora_Brenhold.logMessages"),
+              "first: not in its manifest");
+    EXPECT_EQ(ManifestNote(nullptr, "first", true, 5, "Lensora_Brenhold.logMessages"), "");
+    EXPECT_EQ(FolderWithManifest("C:\\good", &manifest),
+              "C:\\good (Vorlix V1.05, run 09.12.2026 10:15 02)");
+    manifest.windows = "Windows 7";
+    EXPECT_EQ(FolderWithManifest("C:\\good", &manifest),
+              "C:\\good (Vorlix V1.05, run 09.12.2026 10:15 02, Windows 7)");
 }
 
 TEST(FolderCompare, ASummaryRowCountsAndSaysWhatIsOdd) {

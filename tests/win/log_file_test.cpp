@@ -41,6 +41,7 @@ TEST_F(LogFileTest, ReadOnlySectionLogIsRefusedWithTheSystemText) {
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix   CreateFile");
     EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(boxes_.Boxes()[0].subject, kLog);
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
     EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
     EXPECT_EQ(g_currentLogFile.Get(), INVALID_HANDLE_VALUE);
@@ -97,6 +98,8 @@ TEST_F(LogFileTest, AnOverflowingFieldIsWrittenWithoutPaddingAndWarned) {
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix Error");
     EXPECT_EQ(boxes_.Boxes()[0].text, "BLANK_TAB < len");
+    // Which text of which log, for the collect run's messages log.
+    EXPECT_EQ(boxes_.Boxes()[0].subject, std::string(kLog) + " \"" + ninety + "\"");
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONWARNING));
     EXPECT_EQ(SplitLogLines(ReadFileBytes(kLog))[1], ninety + "found");
 }

@@ -1,6 +1,8 @@
 // The PATH section with the PATH variable of the test process set for each case.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "analysis/analysis_sections_win.h"
 #include "platform/shell_state_win.h"
 #include "report/report_list_win.h"
@@ -96,12 +98,14 @@ TEST_F(PathSectionTest, ControlCharacterWarnsWhileItsEntryIsCollectedAndStaysInI
     EXPECT_EQ(run.result, 1);
     ASSERT_EQ(run.boxes.size(), 2u);
     EXPECT_EQ(run.boxes[0].box.text, "09");
+    EXPECT_EQ(run.boxes[0].box.subject, "PATH entry \"C:\\B\tC\"");
     EXPECT_EQ(run.boxes[0].box.caption, "Vorlix Error");
     EXPECT_EQ(run.boxes[0].box.owner, nullptr);
     EXPECT_EQ(run.boxes[0].box.style, static_cast<UINT>(MB_ICONERROR));
     // Shown after the row of C:\A (the list then holds the header and that row).
     EXPECT_EQ(run.boxes[0].rowsAtThatTime, 2);
     EXPECT_EQ(run.boxes[1].box.text, "01f");
+    EXPECT_EQ(run.boxes[1].box.subject, "PATH entry \"C:\\D\x1F\"");
     EXPECT_EQ(run.boxes[1].rowsAtThatTime, 3);
     ASSERT_EQ(run.rows.size(), 3u);
     EXPECT_EQ(run.rows[1], EntryRow("C:\\B\tC"));
@@ -165,15 +169,25 @@ TEST_F(PathSectionTest, EmptyOrMissingValueEndsWithOneMessageAndATimestampOnlyLo
     }
 }
 
+// Windows answers a query whose buffer cannot hold the value and its zero with the size it
+// needs, zero included, and leaves the buffer alone: 32768 for a value of 32767 characters.
+// Wine cannot hold such a value (it keeps 32766 characters of it and reports those with
+// success), so under Wine the section's query gets the answer Windows gives.
+DWORD WINAPI QueryOfA32767CharacterValue(LPCSTR, LPSTR, DWORD) {
+    return 32768;
+}
+
 TEST_F(PathSectionTest, ValueOf32767CharactersIsTooBig) {
-    if (RunningUnderWine()) {
-        // Wine's GetEnvironmentVariableA returns such a value cut to 32766 characters, with
-        // success, instead of the 32768 characters that it needs.
-        GTEST_SKIP() << "Wine cuts a 32767-character variable";
-    }
     ScopedEnvironmentVariable path("PATH", "C:\\Windows");
-    // An ANSI value of this length cannot be set at all; the wide setter can.
-    ASSERT_TRUE(SetEnvironmentVariableW(L"PATH", std::wstring(32767, L'x').c_str()));
+    std::unique_ptr<ImportPatch> query;
+    if (RunningUnderWine()) {
+        query.reset(new ImportPatch("kernel32.dll", "GetEnvironmentVariableA",
+                                    reinterpret_cast<void*>(&QueryOfA32767CharacterValue)));
+        ASSERT_TRUE(query->Active());
+    } else {
+        // An ANSI value of this length cannot be set at all; the wide setter can.
+        ASSERT_TRUE(SetEnvironmentVariableW(L"PATH", std::wstring(32767, L'x').c_str()));
+    }
     ExpectRefused(RunSectionNow(), "Path Variable too big");
 }
 

@@ -156,6 +156,8 @@ TEST_F(PluginVersionSectionTest, TheDisplayNameIsShownAsReadOrTheQueryFailureIsR
         ASSERT_EQ(boxes_.Boxes().size(), 1u);
         EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix   RegQueryValueEx");
         EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(c.error));
+        EXPECT_EQ(boxes_.Boxes()[0].subject,
+                  "HKLM\\" + std::string(kNativeUninstallKey) + " \"DisplayName\"");
         EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
         EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
     }

@@ -189,9 +189,10 @@ TEST_F(InstalledProductsTest, ListsEveryNamedProductOnceInEnumerationOrder) {
 }
 
 TEST_F(InstalledProductsTest, MissingProductsKeyIsShownWithTheSystemText) {
-    if (KeyExists(HKEY_LOCAL_MACHINE, kProductsKey)) {
-        GTEST_SKIP() << "the prefix registers products; their key is left alone";
-    }
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kProductsKey))
+        << "HKLM\\" << kProductsKey
+        << " exists: an earlier test run that ended part way may have left it; delete it from the "
+           "prefix";
     const std::string oldLog = "old products\r\n";
     WriteFileBytes(kProductsLog, oldLog);
     ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
@@ -212,9 +213,10 @@ TEST_F(InstalledProductsTest, NoRegisteredProductGivesATimestampOnlyLog) {
     const bool existed = KeyExists(HKEY_LOCAL_MACHINE, kProductsKey);
     TemporaryKey products(HKEY_LOCAL_MACHINE, kProductsKey);
     ASSERT_TRUE(products.Valid());
-    if (existed && !EnumerateProducts().empty()) {
-        GTEST_SKIP() << "the prefix registers products of its own";
-    }
+    ASSERT_FALSE(existed && !EnumerateProducts().empty())
+        << "the prefix registers products under HKLM\\" << kProductsKey
+        << ": an earlier test run that ended part way may have left them; delete them from the "
+           "prefix";
     ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
     EXPECT_EQ(RunInstalledProductsSection(), 1);
     EXPECT_TRUE(boxes_.Boxes().empty());
@@ -279,9 +281,10 @@ TEST_F(InstalledProductsTest, UnopenableProductEndsTheListWithTheSystemTextAndIt
 class RuntimeSectionTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (KeyExists(HKEY_LOCAL_MACHINE, kRuntimeKey)) {
-            GTEST_SKIP() << "the prefix has the runtime installed; its key is left alone";
-        }
+        ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRuntimeKey))
+            << "HKLM\\" << kRuntimeKey
+            << " exists: an earlier test run that ended part way may have left it; delete it from "
+               "the prefix";
         RemoveFile(kRuntimeLog);
     }
     void TearDown() override { RemoveFile(kRuntimeLog); }
@@ -359,6 +362,7 @@ TEST_F(RuntimeSectionTest, UnreadableProductNameEndsTheSectionAfterTheNameCell) 
     EXPECT_EQ(RunRuntimeSection(), 0);
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_MORE_DATA));
+    EXPECT_EQ(boxes_.Boxes()[0].subject, "HKLM\\" + std::string(kRuntimeKey) + " \"ProductName\"");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix Error");
     EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));

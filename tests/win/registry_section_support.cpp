@@ -124,9 +124,11 @@ HWND g_timedList = nullptr;
 std::vector<TimedBox> g_timedBoxes;
 MessageBoxTarget g_previousTarget = nullptr;
 
-int RecordTimedBox(HWND owner, const char* text, const char* caption, UINT style) {
+int RecordTimedBox(HWND owner, const char* text, const char* caption, UINT style,
+                   const char* subject) {
     const int rows = static_cast<int>(SendMessageA(g_timedList, LVM_GETITEMCOUNT, 0, 0));
-    g_timedBoxes.push_back({{owner, text ? text : "", caption ? caption : "", style}, rows});
+    g_timedBoxes.push_back(
+        {{owner, text ? text : "", caption ? caption : "", style, subject}, rows});
     return IDOK;
 }
 

@@ -520,6 +520,10 @@ TEST_F(ServiceListing, EveryFailureIsShownAndLeavesNoColumnsNoRowsAndNothingOpen
             ASSERT_EQ(boxes_.Boxes().size(), 1u);
             EXPECT_EQ(boxes_.Boxes()[0].caption, c.caption);
             EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(c.error));
+            // The log failed when the manager was left alone, else the manager.
+            EXPECT_EQ(boxes_.Boxes()[0].subject, c.answer == ServiceManagerStandIn::Answer::PassOn
+                                                     ? kServiceLog
+                                                     : "Service Control Manager");
             EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
             EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
         } else {

@@ -159,9 +159,12 @@ SettingsRun RunSection() {
 class SettingsSectionTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (KeyExists(HKEY_CURRENT_USER, kSettingsKey)) {
-            GTEST_SKIP() << "the prefix already holds plug-in settings; they are left alone";
-        }
+        // Plug-in settings in the prefix are not the tests' to change; and they are not
+        // the bare prefix these tests expect.
+        ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey))
+            << "HKCU\\" << kSettingsKey
+            << " exists: an earlier test run that ended part way may have left it; delete it from "
+               "the prefix";
         RemoveFile(kSettingsLog);
     }
     void TearDown() override { RemoveFile(kSettingsLog); }
@@ -198,6 +201,7 @@ TEST_F(SettingsSectionTest, MissingKeyGivesOneMessageNoRowsAndLeavesTheOldLog) {
     EXPECT_EQ(run.result, 0);
     ASSERT_EQ(boxes_.Boxes().size(), 1u);
     EXPECT_EQ(boxes_.Boxes()[0].text, "Plugin not installed, or not at least started once");
+    EXPECT_EQ(boxes_.Boxes()[0].subject, "HKCU\\Software\\Brenhold-Soft\\Mach3Lensora");
     EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix Error");
     EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
     EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
@@ -323,6 +327,8 @@ TEST_F(SettingsSectionTest, TextThatDoesNotFitIsRefusedWithTheSystemText) {
         }
         ASSERT_EQ(boxes_.Boxes().size(), 1u);
         EXPECT_EQ(boxes_.Boxes()[0].text, SystemText(ERROR_MORE_DATA));
+        EXPECT_EQ(boxes_.Boxes()[0].subject,
+                  "HKCU\\Software\\Brenhold-Soft\\Mach3Lensora \"Lensora Font face name\"");
         EXPECT_EQ(boxes_.Boxes()[0].caption, "Vorlix Error");
         EXPECT_EQ(boxes_.Boxes()[0].owner, nullptr);
         EXPECT_EQ(boxes_.Boxes()[0].style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));

@@ -11,8 +11,8 @@ namespace {
 
 std::vector<RecordedBox> g_boxes;
 
-int RecordBox(HWND owner, const char* text, const char* caption, UINT style) {
-    g_boxes.push_back({owner, text ? text : "", caption ? caption : "", style});
+int RecordBox(HWND owner, const char* text, const char* caption, UINT style, const char* subject) {
+    g_boxes.push_back({owner, text ? text : "", caption ? caption : "", style, subject});
     return IDOK;
 }
 

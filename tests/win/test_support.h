@@ -15,6 +15,8 @@ struct RecordedBox {
     std::string text;
     std::string caption;
     UINT style;
+    // What the box is about, as the collect run writes it beside the text; "" when nothing.
+    std::string subject;
 };
 
 // Records every message box instead of showing it, while it lives.

@@ -50,13 +50,20 @@ private:
     bool copied_ = false;
 };
 
-// A product whose name holds an umlaut, for the products log (removed again).
+// A product whose name holds an umlaut, for the products log. The keys it had
+// to make go again, so the prefix is left as it was found.
 class ProductWithUmlaut {
 public:
     ProductWithUmlaut() {
+        HKEY existing = nullptr;
+        productsExisted_ =
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProducts, 0, KEY_READ, &existing) == ERROR_SUCCESS;
+        if (existing) {
+            RegCloseKey(existing);
+        }
         HKEY key = nullptr;
-        created_ = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                   &key, nullptr) == ERROR_SUCCESS;
+        created_ = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProduct, 0, nullptr, 0, KEY_SET_VALUE,
+                                   nullptr, &key, nullptr) == ERROR_SUCCESS;
         if (created_) {
             const char name[] = "Sprachpaket f\xFCr Deutsch";
             RegSetValueExA(key, "ProductName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
@@ -64,12 +71,19 @@ public:
             RegCloseKey(key);
         }
     }
-    ~ProductWithUmlaut() { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
+    ~ProductWithUmlaut() {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProduct);
+        if (!productsExisted_) {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProducts);
+        }
+    }
     bool Created() const { return created_; }
 
 private:
-    static constexpr const char* kKey =
+    static constexpr const char* kProducts = "SOFTWARE\\Classes\\Installer\\Products";
+    static constexpr const char* kProduct =
         "SOFTWARE\\Classes\\Installer\\Products\\00VORLIXE2ETRAVEL00000000000000";
+    bool productsExisted_ = false;
     bool created_ = false;
 };
 

@@ -74,7 +74,22 @@ struct LocalMemoryTraits {
     static void Close(Type value) { LocalFree(value); }
 };
 
+// A file mapping object; CreateFileMapping fails with nullptr, not INVALID_HANDLE_VALUE.
+struct FileMappingTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { CloseHandle(value); }
+};
+
+struct MappedViewTraits {
+    using Type = const void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { UnmapViewOfFile(value); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFileMapping = UniqueHandle<FileMappingTraits>;
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueService = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;

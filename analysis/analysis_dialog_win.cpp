@@ -72,6 +72,8 @@ BOOL RunAnalysis(HWND dialog) {
     RunInstalledProductsSection();
     RunRuntimeSection();
     RunPathSection();
+    RunFileVersionsSection();
+    RunDependenciesSection();
     return TRUE;
 }
 

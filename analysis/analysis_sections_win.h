@@ -15,3 +15,5 @@ int RunSettingsSection();
 int RunInstalledProductsSection();
 int RunRuntimeSection();
 int RunPathSection();
+int RunFileVersionsSection();
+int RunDependenciesSection();

@@ -384,6 +384,8 @@ const char* const kLogs[] = {
     "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs",
     "C:\\Lensora_Brenhold.logAnalyzeRedist",
     "C:\\Lensora_Brenhold.logAnalyzePATH",
+    "C:\\Lensora_Brenhold.logAnalyzeFileVersions",
+    "C:\\Lensora_Brenhold.logAnalyzeDependencies",
     "C:\\Lensora_Brenhold.logDlls",
     "C:\\Lensora_Brenhold.logServices",
 };

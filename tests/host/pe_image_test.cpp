@@ -68,8 +68,12 @@ public:
         At32(table + 20 * index + 16, 0x1FF0);
     }
     void Cut(std::size_t size) { bytes_.resize(size); }
+    // Bytes after the section's raw data, which belong to no section.
+    void Append(const std::string& bytes) { bytes_ += bytes; }
+    // From a buffer of exactly the file's size, so that a read past its end is caught.
     PeImage Read() const {
-        return ReadPeImage(reinterpret_cast<const unsigned char*>(bytes_.data()), bytes_.size());
+        const std::vector<unsigned char> file(bytes_.begin(), bytes_.end());
+        return ReadPeImage(file.data(), file.size());
     }
 
 private:
@@ -171,11 +175,20 @@ TEST(PeImage, ImportTablesAreReadWithinTheirBounds) {
              i.Text(kNames, "b.dll");
          },
          {"b.dll"}},
-        {"a name without NUL at the end of the file",
+        {"a name without NUL at the end of a file cut short inside its section",
+         [](TestImage& i) {
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, 0x1400);
+             i.Text(0x1400, "tail.dl");
+             i.Cut(TestImage::kRawOffset + 0x407);
+         },
+         {"tail.dl"}},
+        {"a name without NUL at the end of its section, more bytes in the file",
          [](TestImage& i) {
              i.Directory(1, kImports);
              i.Import(kImports, 0, 0x17F9);
              i.Text(0x17F9, "tail.dl");
+             i.Append("l and more");
          },
          {"tail.dl"}},
         {"descriptors without an end, up to the end of the section",

@@ -59,8 +59,8 @@ public:
         }
     }
 
-    // The first file of that name in the search order; a file of the wrong machine ends
-    // the search as it ends the loader's.
+    // The first file of that name in the search order: Windows' loader stops there too, so a
+    // copy of the wrong machine ahead of a good one is what breaks the load.
     LocatedDll Locate(const std::string& fileName) override {
         LocatedDll located;
         if (const HMODULE loaded = GetModuleHandleA(fileName.c_str())) {

@@ -75,6 +75,8 @@ BOOL RunAnalysis(HWND dialog) {
     RunInstalledProductsSection();
     RunRuntimeSection();
     RunPathSection();
+    RunFileVersionsSection();
+    RunDependenciesSection();
     return TRUE;
 }
 

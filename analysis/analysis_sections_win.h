@@ -18,3 +18,5 @@ int RunSettingsSection();
 int RunInstalledProductsSection();
 int RunRuntimeSection();
 int RunPathSection();
+int RunFileVersionsSection();
+int RunDependenciesSection();

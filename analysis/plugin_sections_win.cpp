@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <utility>
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
@@ -51,36 +50,6 @@ UniqueKey OpenUninstallKey() {
     return UniqueKey(key);
 }
 
-// Puts the process's current directory back when it goes. Nothing after the analysis (a
-// file dialog, a relative path, the DLL search of a later export check) may depend on
-// whether the analysis ran. A directory that cannot be read is left alone.
-class CurrentDirectoryRestorer {
-public:
-    CurrentDirectoryRestorer() {
-        const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-        if (needed == 0) {
-            return;
-        }
-        std::string path(needed, '\0');
-        const DWORD length = GetCurrentDirectoryA(needed, &path[0]);
-        if (length == 0 || length >= needed) {
-            return;
-        }
-        path.resize(length);
-        saved_ = std::move(path);
-    }
-    ~CurrentDirectoryRestorer() {
-        if (!saved_.empty()) {
-            SetCurrentDirectoryA(saved_.c_str());
-        }
-    }
-    CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
-    CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
-
-private:
-    std::string saved_;
-};
-
 }  // namespace
 
 int RunPluginVersionSection() {
@@ -111,15 +80,15 @@ int RunPluginVersionSection() {
     return 1;
 }
 
-// The search runs in the plug-in folder made current; the directory that was current
-// before is restored when the section ends. A missing folder lists nothing rather than
-// whatever folder happened to be current.
+// The search runs in the plug-in folder made current, and the folder stays current for the
+// rest of the process: the export check's loader then finds the DLLs that lie beside the
+// plug-in, as Mach3's does. A missing folder lists nothing rather than whatever folder
+// happened to be current.
 int RunPluginFolderSection() {
     const SectionLog log(kPluginsLogPath);
     if (!log.Opened()) {
         return 1;
     }
-    const CurrentDirectoryRestorer restoreDirectory;
     if (_chdir(kPluginFolder) != 0) {
         return 1;
     }

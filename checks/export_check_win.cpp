@@ -1,7 +1,10 @@
 #include "checks/export_check_win.h"
 
 #include <cstdio>
+#include <string>
 
+#include "checks/dependency_search_win.h"
+#include "checks/dependency_texts.h"
 #include "checks/entry_points.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
@@ -18,6 +21,17 @@ const char kLogFailureCaption[] = "Vorlix   CreateFile LogFileDlls";
 
 constexpr int kTextBufferSize = 260;
 
+// The system names only the plug-in when one of the DLLs it needs is missing or of the
+// wrong kind; the walk names that DLL. A plug-in that is missing or no image of this
+// program's kind has been named by the first box already.
+void ShowDependencyProblems() {
+    const std::string problems =
+        DependencyProblemsText(FindNeededDlls(kExportCheckPluginPath), ThisProgramBits());
+    if (!problems.empty()) {
+        ShowMessageBox(nullptr, problems.c_str(), "Vorlix   Dependencies", kErrorBoxStyle);
+    }
+}
+
 // Loads the plug-in the way Mach3 would, so a missing dependency shows up
 // here. The module is deliberately never freed: unloading a plug-in whose
 // initialisation has run is riskier than keeping it, and a later run of the
@@ -27,8 +41,10 @@ HMODULE LoadPlugin() {
     if (plugin == nullptr) {
         const SystemErrorText reason(GetLastError());
         char text[kTextBufferSize];
-        std::snprintf(text, sizeof text, "%s  %s", kExportCheckPluginPath, reason.Text());
+        std::snprintf(text, sizeof text, "%s",
+                      LoadFailureText(kExportCheckPluginPath, reason.Text()).c_str());
         ShowMessageBox(nullptr, text, "Vorlix   LoadLibrary", kErrorBoxStyle);
+        ShowDependencyProblems();
     }
     return plugin;
 }

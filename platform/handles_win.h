@@ -93,7 +93,22 @@ struct ImageListTraits {
     static void Close(Type value) { ImageList_Destroy(value); }
 };
 
+// A file mapping object; CreateFileMapping fails with nullptr, not INVALID_HANDLE_VALUE.
+struct FileMappingTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { CloseHandle(value); }
+};
+
+struct MappedViewTraits {
+    using Type = const void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { UnmapViewOfFile(value); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFileMapping = UniqueHandle<FileMappingTraits>;
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueService = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;

@@ -33,3 +33,10 @@ LogFieldBytes BuildLogField(int width, const char* text, bool last) {
     }
     return field;
 }
+
+int WidthKeepingFieldEnd(int width, size_t length) {
+    if (length + 2 <= static_cast<size_t>(width > 0 ? width : 0)) {
+        return width;
+    }
+    return static_cast<int>(length) + 2;
+}

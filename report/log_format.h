@@ -1,6 +1,7 @@
 // Bytes of a log file: timestamp line and blank-padded fields.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 constexpr int kBlankBufferSize = 260;
@@ -21,3 +22,8 @@ struct LogFieldBytes {
 // What WriteLogField puts on disk for one field: the text, then CR LF for the
 // last field of a line, else blanks up to the width.
 LogFieldBytes BuildLogField(int width, const char* text, bool last);
+
+// The width for a field that must keep its end readable: the column's width, or the text's
+// length and two blanks when the text would fill the field (the reader ends a field at two
+// blanks, so one blank or none would join it to the next field).
+int WidthKeepingFieldEnd(int width, size_t length);

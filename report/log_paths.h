@@ -9,6 +9,8 @@ constexpr char kSettingsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeSettings";
 constexpr char kProductsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs";
 constexpr char kRuntimeLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeRedist";
 constexpr char kPathLogPath[] = "C:\\Lensora_Brenhold.logAnalyzePATH";
+constexpr char kFileVersionsLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeFileVersions";
+constexpr char kDependenciesLogPath[] = "C:\\Lensora_Brenhold.logAnalyzeDependencies";
 constexpr char kExportLogPath[] = "C:\\Lensora_Brenhold.logDlls";
 constexpr char kServiceLogPath[] = "C:\\Lensora_Brenhold.logServices";
 // Written by the collect run only: the messages the menu commands would show.
@@ -16,7 +18,8 @@ constexpr char kMessagesLogPath[] = "C:\\Lensora_Brenhold.logMessages";
 
 // The logs of the three test commands, in the order a full run writes them.
 constexpr const char* kTestLogPaths[] = {
-    kSystemDataLogPath, kElementLogPath, kPluginVersionLogPath, kPluginsLogPath, kSettingsLogPath,
-    kProductsLogPath,   kRuntimeLogPath, kPathLogPath,          kExportLogPath,  kServiceLogPath,
+    kSystemDataLogPath,   kElementLogPath,      kPluginVersionLogPath, kPluginsLogPath,
+    kSettingsLogPath,     kProductsLogPath,     kRuntimeLogPath,       kPathLogPath,
+    kFileVersionsLogPath, kDependenciesLogPath, kExportLogPath,        kServiceLogPath,
 };
 constexpr int kTestLogCount = sizeof kTestLogPaths / sizeof kTestLogPaths[0];

@@ -6,6 +6,7 @@
 #include "report/list_copy_win.h"
 #include "report/report_keys_win.h"
 #include "report/log_file_win.h"
+#include "report/log_format.h"
 #include "res/resource.h"
 
 HWND g_reportList = nullptr;
@@ -107,6 +108,17 @@ void RowStartTight(const char* name) {
     NextReportRow();
     InsertReportRow(name);
     WriteLogField(static_cast<int>(std::strlen(name)) + 1, name, false);
+}
+
+void RowStartKeepingEnd(const char* name) {
+    NextReportRow();
+    InsertReportRow(name);
+    WriteLogField(WidthKeepingFieldEnd(CursorLogWidth(), std::strlen(name)), name, false);
+}
+
+void RowCellKeepingEnd(int column, const char* text) {
+    SetReportCell(column, text);
+    WriteLogField(WidthKeepingFieldEnd(CursorLogWidth(), std::strlen(text)), text, false);
 }
 
 void RowLastCell(int column, const char* text) {

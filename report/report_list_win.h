@@ -46,5 +46,9 @@ void NextReportRow();                            // the cursor moves to the next
 void RowStart(const char* name);                 // next row; name padded to column 0's width
 void RowStartTight(const char* name);            // next row; name followed by one blank
 void RowLastCell(int column, const char* text);  // cell ending the log line
-void SingleFieldRow(const char* text);           // next row; the name ends the log line
-void LogOnlyLine(const char* text);              // a whole log line, nothing in the list
+// For texts of any length (paths): padded like RowStart and a cell, but a text too long for
+// its field is followed by two blanks, so the log line still reads back field by field.
+void RowStartKeepingEnd(const char* name);
+void RowCellKeepingEnd(int column, const char* text);
+void SingleFieldRow(const char* text);  // next row; the name ends the log line
+void LogOnlyLine(const char* text);     // a whole log line, nothing in the list

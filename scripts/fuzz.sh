@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of tests/fuzz with clang (ASan and UBSan) and
 # runs each for the given number of seconds (default 10). Seeds come from
-# tests/fuzz/corpus/<target>/; new findings are kept in build/fuzz/findings.
+# tests/fuzz/corpus/<target>/ (and, for the PE reader, the fixture DLLs of the
+# Windows builds); new findings are kept in build/fuzz/findings.
 # Usage: scripts/fuzz.sh [seconds]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +34,13 @@ for target in "$root"/tests/fuzz/*_fuzz.cpp; do
     mkdir -p "$corpus"
     seeds=()
     [ -d "$root/tests/fuzz/corpus/$name" ] && seeds+=("$root/tests/fuzz/corpus/$name")
+    # The PE reader starts from the fixture DLLs that the Windows builds make (they are
+    # built before the fuzz run; without them it starts from nothing).
+    if [ "$name" = pe_image_fuzz ]; then
+        for dir in "$root/build/win/fixtures" "$root/build/win64/fixtures"; do
+            [ -d "$dir" ] && seeds+=("$dir")
+        done
+    fi
     if "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
             -artifact_prefix="$out/findings/$name-" "$corpus" "${seeds[@]}" \
             >"$out/$name.log" 2>&1; then

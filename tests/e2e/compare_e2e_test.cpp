@@ -9,81 +9,32 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 
 namespace {
 
-const char kPlugin[] = "C:\\mach3\\plugIns\\lensora.dll";
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-// The plug-in installed from a fixture while it lives; the folders it made
-// and the DLL go again on every way out.
-class InstalledPlugin {
-public:
-    explicit InstalledPlugin(const char* fixture) {
-        for (const char* folder : {"C:\\mach3", "C:\\mach3\\plugIns"}) {
-            if (CreateDirectoryA(folder, nullptr)) {
-                made_.insert(made_.begin(), folder);
-            }
-        }
-        const std::string source = ProgramFolder() + "fixtures\\" + fixture;
-        copied_ = CopyFileA(source.c_str(), kPlugin, FALSE) != 0;
-    }
-    ~InstalledPlugin() {
-        DeleteFileA(kPlugin);
-        for (const std::string& folder : made_) {
-            RemoveDirectoryA(folder.c_str());
-        }
-    }
-    InstalledPlugin(const InstalledPlugin&) = delete;
-    InstalledPlugin& operator=(const InstalledPlugin&) = delete;
-    bool Copied() const { return copied_; }
-
-private:
-    std::vector<std::string> made_;
-    bool copied_ = false;
-};
-
-// A product whose name holds an umlaut, for the products log. The keys it had
-// to make go again, so the prefix is left as it was found.
+// A product whose name holds an umlaut, for the products log; the keys it
+// made go again.
 class ProductWithUmlaut {
 public:
-    ProductWithUmlaut() {
-        HKEY existing = nullptr;
-        productsExisted_ =
-            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProducts, 0, KEY_READ, &existing) == ERROR_SUCCESS;
-        if (existing) {
-            RegCloseKey(existing);
-        }
+    ProductWithUmlaut() : key_(HKEY_LOCAL_MACHINE, kProduct) {
         HKEY key = nullptr;
-        created_ = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProduct, 0, nullptr, 0, KEY_SET_VALUE,
-                                   nullptr, &key, nullptr) == ERROR_SUCCESS;
-        if (created_) {
+        if (key_.Valid() &&
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProduct, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
             const char name[] = "Sprachpaket f\xFCr Deutsch";
-            RegSetValueExA(key, "ProductName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
-                           sizeof name);
+            created_ =
+                RegSetValueExA(key, "ProductName", 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
+                               sizeof name) == ERROR_SUCCESS;
             RegCloseKey(key);
-        }
-    }
-    ~ProductWithUmlaut() {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProduct);
-        if (!productsExisted_) {
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProducts);
         }
     }
     bool Created() const { return created_; }
 
 private:
-    static constexpr const char* kProducts = "SOFTWARE\\Classes\\Installer\\Products";
     static constexpr const char* kProduct =
         "SOFTWARE\\Classes\\Installer\\Products\\00VORLIXE2ETRAVEL00000000000000";
-    bool productsExisted_ = false;
+    TemporaryKey key_;
     bool created_ = false;
 };
 
@@ -199,7 +150,7 @@ std::string WithDosEnd(const std::string& log) {
 
 TEST(TravelledLogs, EveryLogOfACollectComparesCleanlyWithItsTravelledCopies) {
     const MessagesLogRemoved messagesLogRemoved;
-    const InstalledPlugin plugin("plugin_all_entry_points.dll");
+    const PluginFolder plugin("plugin_all_entry_points.dll");
     ASSERT_TRUE(plugin.Copied());
     const ProductWithUmlaut product;
     ASSERT_TRUE(product.Created());
@@ -335,7 +286,7 @@ TEST(FolderComparison, APluginInstalledForOneCollectAndRemovedForTheOther) {
     const TemporaryFolder good("C:\\vorlix_e2e_good");
     const TemporaryFolder bad("C:\\vorlix_e2e_bad");
     {
-        const InstalledPlugin plugin("plugin_all_entry_points.dll");
+        const PluginFolder plugin("plugin_all_entry_points.dll");
         ASSERT_TRUE(plugin.Copied());
         RunToEnd("/collect " + good.Path());
     }
@@ -554,7 +505,7 @@ TEST(FolderComparison, DISABLED_Screenshots) {
     const TemporaryFolder good("C:\\logs of the good machine");
     const TemporaryFolder bad("C:\\logs of the customer");
     {
-        const InstalledPlugin plugin("plugin_all_entry_points.dll");
+        const PluginFolder plugin("plugin_all_entry_points.dll");
         RunToEnd("/collect \"" + good.Path() + "\"");
     }
     RunToEnd("/collect \"" + bad.Path() + "\"");

@@ -2,7 +2,7 @@
 
 #include "tests/win/file_support.h"
 
-const char* const kLogs[10] = {
+const char* const kLogs[12] = {
     "C:\\Lensora_Brenhold.logAnalyzeSystemData",
     "C:\\Lensora_Brenhold.logAnalyzeElement",
     "C:\\Lensora_Brenhold.logAnalyzePluginVersion",
@@ -11,6 +11,8 @@ const char* const kLogs[10] = {
     "C:\\Lensora_Brenhold.logAnalyzeInstalledProgs",
     "C:\\Lensora_Brenhold.logAnalyzeRedist",
     "C:\\Lensora_Brenhold.logAnalyzePATH",
+    "C:\\Lensora_Brenhold.logAnalyzeFileVersions",
+    "C:\\Lensora_Brenhold.logAnalyzeDependencies",
     "C:\\Lensora_Brenhold.logDlls",
     "C:\\Lensora_Brenhold.logServices",
 };

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The logs of the three test commands, in the order a full run writes them.
-extern const char* const kLogs[10];
+extern const char* const kLogs[12];
 extern const char kMessagesLog[];
 // The plug-in's settings key under HKEY_CURRENT_USER, which the plug-in makes when it
 // first starts.

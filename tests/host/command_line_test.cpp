@@ -262,7 +262,7 @@ TEST(CollectTexts, TheClosingLineSaysWhereTheLogsAreAndHowManyMessages) {
 }
 
 TEST(CollectTexts, EveryLogIsCollectedOnceUnderItsOwnName) {
-    EXPECT_EQ(kTestLogCount, 10);
+    EXPECT_EQ(kTestLogCount, 12);
     for (int i = 0; i < kTestLogCount; ++i) {
         const std::string name = FileNameOf(kTestLogPaths[i]);
         EXPECT_EQ(std::string(kTestLogPaths[i]), "C:\\" + name);

@@ -52,4 +52,19 @@ TEST_F(LogFormatTest, PaddingNeverExceedsTheBlankBuffer) {
     EXPECT_EQ(field.bytes.find_first_not_of(' ', 1), std::string::npos);
 }
 
+// Texts of any length (paths) keep two blanks after them, so the reader still ends the field.
+TEST_F(LogFormatTest, AFieldThatMustKeepItsEndGrowsPastItsWidth) {
+    const struct {
+        int width;
+        size_t length;
+        int expected;
+    } cases[] = {
+        {80, 0, 80}, {80, 78, 80}, {80, 79, 81}, {80, 80, 82}, {80, 200, 202}, {0, 5, 7},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WidthKeepingFieldEnd(c.width, c.length), c.expected)
+            << c.width << " " << c.length;
+    }
+}
+
 }  // namespace

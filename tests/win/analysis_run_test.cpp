@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,8 @@ TEST_F(AnalysisRunTest, WithoutThePluginEveryElementIsNotFoundInListAndLog) {
     EXPECT_EQ(ReadFileBytes(kElementLog).substr(ReadFileBytes(kElementLog).size() - 2), "\r\n");
 
     // Sections that found nothing: the plug-in folder log holds its timestamp line only, the
-    // version log of the earlier run is untouched, and the current directory stays.
+    // version log of the earlier run is untouched, and without a plug-in folder to enter the
+    // current directory stays.
     const std::vector<std::string> pluginLines = SplitLogLines(ReadFileBytes(kPluginsLog));
     ASSERT_EQ(pluginLines.size(), 1u);
     EXPECT_TRUE(LooksLikeTimestamp(pluginLines[0]));
@@ -123,7 +125,7 @@ TEST_F(AnalysisRunTest, WithoutThePluginEveryElementIsNotFoundInListAndLog) {
     EXPECT_EQ(std::string(g_programFilesFolder), programFiles_);
 }
 
-TEST_F(AnalysisRunTest, FoundFilesAndThreePluginsAppearWhereTheyAreAndTheDirectoryComesBack) {
+TEST_F(AnalysisRunTest, FoundFilesAndThreePluginsAppearWhereTheyAreAndThePluginFolderStaysCurrent) {
     TemporaryTree tree;
     const std::string bin = programFiles_ + "\\" + kOpenCvFolderBelowProgramFiles;
     ASSERT_TRUE(tree.Folder(kPluginFolder));
@@ -185,8 +187,9 @@ TEST_F(AnalysisRunTest, FoundFilesAndThreePluginsAppearWhereTheyAreAndTheDirecto
         EXPECT_EQ(pluginLines[i + 1], PadTo("Installed Plugin", 90) + dlls[i]) << i;
     }
 
-    // The search ran in the plug-in folder; the run leaves the directory as it found it.
-    EXPECT_EQ(directoryAfterRun, directoryBeforeRun);
+    // The search ran in the plug-in folder, and the run leaves it current.
+    EXPECT_NE(directoryBeforeRun, directoryAfterRun);
+    EXPECT_EQ(_stricmp(directoryAfterRun.c_str(), kPluginFolder), 0) << directoryAfterRun;
     EXPECT_TRUE(RunBoxes(boxes_.Boxes()).empty());
 }
 

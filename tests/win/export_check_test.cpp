@@ -4,6 +4,8 @@
 // anything from the plug-in path.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,16 +33,32 @@ const char* const kEntryPoints[] = {
 };
 constexpr int kEntryPointCount = 21;
 
+// A fixture put into the plug-in folder beside the plug-in, under a name of its own.
+struct BesideThePlugin {
+    const char* fixture;
+    const char* name;
+};
+
 struct PluginCase {
     const char* name;
-    // Under fixtures\ beside the test program; copied to the plug-in path.
+    // Under fixtures\ beside the test program; copied to the plug-in path. nullptr: an
+    // empty file there.
     const char* fixture;
     // What the fixture's .def file exports under a table name.
     std::set<std::string> exported;
     // The system's reason when the plug-in cannot be loaded, else 0.
     DWORD loadError;
     int runs;
+    std::vector<BesideThePlugin> beside = {};
+    // The text of the "Vorlix   Dependencies" box; empty: no such box.
+    std::string dependencyProblems = "";
+    // Where Wine's loader gives another reason than Windows', that reason; else 0.
+    DWORD wineLoadError = 0;
 };
+
+DWORD LoadErrorHere(const PluginCase& c) {
+    return RunningUnderWine() && c.wineLoadError != 0 ? c.wineLoadError : c.loadError;
+}
 
 const std::set<std::string> kSomeEntryPoints = {
     "Config",          "Home",       "JogOn",  "PostInitControl", "Probe",
@@ -55,8 +73,39 @@ const PluginCase kPluginCases[] = {
     // Only "Notify" is exported exactly; "config", "HOME", "Probe@4" and the
     // like are not the names the check asks for.
     {"NamesDifferingInCase", "plugin_case_variants.dll", {"Notify"}, 0, 1},
-    {"DependencyMissing", "plugin_needing_absent_dependency.dll", {}, ERROR_MOD_NOT_FOUND, 1},
     {"TwiceInOneProcess", "plugin_some_entry_points.dll", kSomeEntryPoints, 0, 2},
+    // The system names only the plug-in; the second box names the DLL that is missing or of
+    // the wrong bitness. The child runs in the plug-in folder, as after an analysis, so the
+    // loader finds the DLLs beside the plug-in.
+    {"DependencyMissing",
+     "plugin_needing_absent_dependency.dll",
+     {},
+     ERROR_MOD_NOT_FOUND,
+     1,
+     {},
+     "absent_dependency.dll  Not found (needed by lensora.dll)"},
+    {"DependencyOfADependencyMissing",
+     "plugin_two_levels.dll",
+     {},
+     ERROR_MOD_NOT_FOUND,
+     1,
+     {{"middle_dependency.dll", "middle_dependency.dll"}},
+     "absent_dependency.dll  Not found (needed by middle_dependency.dll)"},
+    {"DependencyOfTheOtherBitness",
+     "plugin_needing_other_bitness.dll",
+     {},
+     ERROR_BAD_EXE_FORMAT,
+     1,
+     {{"other_bitness\\other_bitness.dll", "other_bitness.dll"}},
+     std::string("other_bitness.dll  Not a ") + (kBuiltFor64Bits ? "64" : "32") +
+         "-bit image (needed by lensora.dll)",
+     // Windows stops at the first DLL of the name; Wine's loader passes over one of the wrong
+     // machine, searches on and reports the DLL as missing.
+     ERROR_MOD_NOT_FOUND},
+    // The plug-in itself is no image this program can load: the first box says so, with
+    // the plug-in's path where the system's text has its placeholder.
+    {"EmptyPlugin", nullptr, {}, ERROR_BAD_EXE_FORMAT, 1},
+    {"PluginOfTheOtherBitness", "other_bitness\\other_bitness.dll", {}, ERROR_BAD_EXE_FORMAT, 1},
 };
 
 void PrintTo(const PluginCase& c, std::ostream* out) {
@@ -77,13 +126,30 @@ std::string TimestampLineOf(const std::string& log) {
     return lines.empty() ? std::string() : lines[0] + "\r\n";
 }
 
-void ExpectLoadFailureBox(const MessageBoxRecorder& boxes, DWORD error) {
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
+// The system's text with every "%1" replaced by the plug-in path.
+std::string WithPluginPath(std::string text) {
+    for (size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at)) {
+        text.replace(at, 2, kPluginPath);
+        at += std::strlen(kPluginPath);
+    }
+    return text;
+}
+
+void ExpectLoadFailureBoxes(const MessageBoxRecorder& boxes, DWORD error,
+                            const std::string& dependencyProblems = "") {
+    ASSERT_EQ(boxes.Boxes().size(), dependencyProblems.empty() ? 1u : 2u);
     const RecordedBox& box = boxes.Boxes()[0];
     EXPECT_EQ(box.caption, "Vorlix   LoadLibrary");
-    EXPECT_EQ(box.text, std::string("C:\\mach3\\plugIns\\lensora.dll  ") + SystemText(error));
-    EXPECT_EQ(box.style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
-    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.text, "C:\\mach3\\plugIns\\lensora.dll  " + WithPluginPath(SystemText(error)));
+    EXPECT_EQ(box.text.find("%1"), std::string::npos) << box.text;
+    for (const RecordedBox& shown : boxes.Boxes()) {
+        EXPECT_EQ(shown.style, static_cast<UINT>(MB_TASKMODAL | MB_ICONERROR));
+        EXPECT_EQ(shown.owner, nullptr);
+    }
+    if (!dependencyProblems.empty()) {
+        EXPECT_EQ(boxes.Boxes()[1].caption, "Vorlix   Dependencies");
+        EXPECT_EQ(boxes.Boxes()[1].text, dependencyProblems);
+    }
 }
 
 void ExpectNoListAndClosedLog(const ReportDialogUnderTest& dialog) {
@@ -102,7 +168,7 @@ void ExpectExportCheckRun(const PluginCase& c) {
     EXPECT_EQ(GetFileAttributesA(kExportLog) & FILE_ATTRIBUTE_READONLY, 0u);
 
     if (c.loadError != 0) {
-        ExpectLoadFailureBox(boxes, c.loadError);
+        ExpectLoadFailureBoxes(boxes, LoadErrorHere(c), c.dependencyProblems);
         ExpectNoListAndClosedLog(dialog);
         EXPECT_EQ(log, timestamp);
         return;
@@ -135,6 +201,7 @@ TEST(ExportCheckChild, DISABLED_RunsTheCaseNamedByTheParent) {
     // Windows XP may show its own box for a missing dependency; nobody
     // would answer it here.
     SetErrorMode(SEM_FAILCRITICALERRORS);
+    ASSERT_TRUE(SetCurrentDirectoryA(kPluginFolder)) << SystemText(GetLastError());
     for (int run = 0; run < c->runs; ++run) {
         SCOPED_TRACE("run " + std::to_string(run + 1));
         ExpectExportCheckRun(*c);
@@ -150,8 +217,19 @@ TEST_P(PluginInItsOwnProcess, GivesTheEntryPointsInTableOrderAndAnExactLog) {
     ScopedDirectory folder(kPluginFolder);
     PreservedFile plugin(kPluginPath);
     PreservedFile log(kExportLog);
-    ASSERT_TRUE(CopyFileA(FixturePath(c.fixture).c_str(), kPluginPath, FALSE))
-        << FixturePath(c.fixture) << ": " << SystemText(GetLastError());
+    if (c.fixture == nullptr) {
+        WriteFileBytes(kPluginPath, "");
+    } else {
+        ASSERT_TRUE(CopyFileA(FixturePath(c.fixture).c_str(), kPluginPath, FALSE))
+            << FixturePath(c.fixture) << ": " << SystemText(GetLastError());
+    }
+    std::vector<std::unique_ptr<PreservedFile>> besides;
+    for (const BesideThePlugin& beside : c.beside) {
+        const std::string path = std::string(kPluginFolder) + "\\" + beside.name;
+        besides.emplace_back(new PreservedFile(path));
+        ASSERT_TRUE(CopyFileA(FixturePath(beside.fixture).c_str(), path.c_str(), FALSE))
+            << FixturePath(beside.fixture) << ": " << SystemText(GetLastError());
+    }
     // A read-only log longer than the new one: it must be cleared and cut.
     WriteFileBytes(kExportLog, std::string(5000, 'x'));
     SetFileAttributesA(kExportLog, FILE_ATTRIBUTE_READONLY);
@@ -182,7 +260,8 @@ protected:
 
 TEST_F(ExportCheckWithoutPlugin, ShowsTheLoadFailureAndLogsOnlyTheTimestamp) {
     ReportDialogUnderTest dialog(ExportCheckDialogProc, 0);
-    ExpectLoadFailureBox(boxes_, ERROR_MOD_NOT_FOUND);
+    // No file at the plug-in path: nothing to walk, so no second box.
+    ExpectLoadFailureBoxes(boxes_, ERROR_MOD_NOT_FOUND);
     ExpectNoListAndClosedLog(dialog);
     const std::string log = ReadFileBytes(kExportLog);
     EXPECT_EQ(log.size(), 21u);

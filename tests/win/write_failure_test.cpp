@@ -153,6 +153,10 @@ const SectionCase kSectionCases[] = {
      "C:\\Lensora_Brenhold.logAnalyzeRedist", ERROR_ACCESS_DENIED, false},
     {"Path", AnalysisSectionListProc, [] { RunPathSection(); },
      "C:\\Lensora_Brenhold.logAnalyzePATH", ERROR_DISK_FULL, false},
+    {"FileVersions", AnalysisSectionListProc, [] { RunFileVersionsSection(); },
+     "C:\\Lensora_Brenhold.logAnalyzeFileVersions", ERROR_DISK_FULL, false},
+    {"Dependencies", AnalysisSectionListProc, [] { RunDependenciesSection(); },
+     "C:\\Lensora_Brenhold.logAnalyzeDependencies", ERROR_DISK_FULL, false},
     {"ServiceListing", ServiceListingDialogProc, nullptr, "C:\\Lensora_Brenhold.logServices",
      ERROR_DISK_FULL, false},
 };
@@ -292,6 +296,8 @@ public:
         for (const char* name : {"first.dll", "second.dll", "third.dll", "fourth.dll"}) {
             tree_.File(std::string(kPluginFolder) + "\\" + name, "MZ");
         }
+        // A real plug-in: its version row and the DLLs it needs.
+        tree_.File(kPluginDll, ReadFileBytes(FixturePath("plugin_two_levels.dll")));
         g_productNames.reset(new ProductNameList());
     }
     ~AnalysisSectionsPrepared() {

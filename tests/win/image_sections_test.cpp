@@ -1,0 +1,195 @@
+// The file versions and dependencies sections: rows and log bytes for real DLLs built with
+// the tests, and their place after the PATH section in a whole run.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_dialog_win.h"
+#include "analysis/analysis_sections_win.h"
+#include "analysis/analysis_state_win.h"
+#include "tests/win/analysis_test_support.h"
+#include "tests/win/checks_test_support.h"
+#include "tests/win/registry_section_support.h"
+#include "tests/win/test_support.h"
+
+namespace {
+
+using Row = std::vector<std::string>;
+
+const char kVersionsLog[] = "C:\\Lensora_Brenhold.logAnalyzeFileVersions";
+const char kDependenciesLog[] = "C:\\Lensora_Brenhold.logAnalyzeDependencies";
+const std::string kOwnBits = kBuiltFor64Bits ? "64-bit" : "32-bit";
+const std::string kOtherBits = kBuiltFor64Bits ? "32-bit" : "64-bit";
+
+std::string Fixture(const char* name) {
+    return ReadFileBytes(FixturePath(name));
+}
+
+// A standard analysis log line of three fields.
+std::string LineOf(const Row& row) {
+    return PadTo(row[0], 90) + PadTo(row[1], 80) + row[2];
+}
+
+std::vector<std::string> BodyLines(const char* log) {
+    std::vector<std::string> lines = SplitLogLines(ReadFileBytes(log));
+    EXPECT_FALSE(lines.empty()) << log;
+    if (!lines.empty()) {
+        EXPECT_TRUE(LooksLikeTimestamp(lines[0])) << lines[0];
+        lines.erase(lines.begin());
+    }
+    return lines;
+}
+
+std::string SystemFile(const std::string& name) {
+    char folder[MAX_PATH];
+    GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\" + name;
+}
+
+// The process's program files folder as the analysis run sets it, put back afterwards.
+class ScopedProgramFiles {
+public:
+    explicit ScopedProgramFiles(const std::string& folder) {
+        std::memcpy(saved_, g_programFilesFolder, sizeof saved_);
+        std::snprintf(g_programFilesFolder, sizeof g_programFilesFolder, "%s", folder.c_str());
+    }
+    ~ScopedProgramFiles() { std::memcpy(g_programFilesFolder, saved_, sizeof saved_); }
+    ScopedProgramFiles(const ScopedProgramFiles&) = delete;
+    ScopedProgramFiles& operator=(const ScopedProgramFiles&) = delete;
+
+private:
+    char saved_[MAX_PATH];
+};
+
+class ImageSectionsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(FileExistsAt("C:\\Mach3")) << "left over by another test";
+        ASSERT_FALSE(FileExistsAt(programFiles_ + "\\Lensora_Brenhold")) << "left over";
+    }
+    // The plug-in that needs middle_dependency.dll (beside it), which needs a DLL that is
+    // nowhere.
+    void MakeTwoLevelPlugin() {
+        ASSERT_TRUE(tree_.Folder(kPluginFolder));
+        ASSERT_TRUE(tree_.File(kPluginDll, Fixture("plugin_two_levels.dll")));
+        ASSERT_TRUE(tree_.File(std::string(kPluginFolder) + "\\middle_dependency.dll",
+                               Fixture("middle_dependency.dll")));
+    }
+
+    const std::string programFiles_ = ProgramFilesFromEnvironment();
+    TemporaryTree tree_;
+    ScopedCurrentDirectory directory_;
+    MessageBoxRecorder boxes_;
+};
+
+TEST_F(ImageSectionsTest, EachExistingFileGetsItsVersionAndBitnessInListOrder) {
+    const std::vector<std::string> openCv = OpenCvPaths(programFiles_);
+    ASSERT_TRUE(tree_.Folder(kPluginFolder));
+    ASSERT_TRUE(tree_.Folder(programFiles_ + "\\" + kOpenCvFolderBelowProgramFiles));
+    ASSERT_TRUE(tree_.File(kPluginDll, Fixture("plugin_two_levels.dll")));
+    // Entries 4, 6, 9, 21 and 38: a versioned DLL, a text file, a DLL of the other bitness,
+    // an empty file and a folder.
+    ASSERT_TRUE(tree_.File(openCv[4], Fixture("versioned.dll")));
+    ASSERT_TRUE(tree_.File(openCv[6], "this is no program\r\n"));
+    ASSERT_TRUE(tree_.File(openCv[9], Fixture("other_bitness\\other_bitness.dll")));
+    ASSERT_TRUE(tree_.File(openCv[21], ""));
+    ASSERT_TRUE(tree_.Folder(openCv[38]));
+    const ScopedProgramFiles programFiles(programFiles_);
+    ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+
+    EXPECT_EQ(RunFileVersionsSection(), 1);
+
+    const std::vector<Row> expected = {
+        {kPluginDll, "no version", kOwnBits},   {openCv[4], "2.4.8.0", kOwnBits},
+        {openCv[6], "no version", "no image"},  {openCv[9], "no version", kOtherBits},
+        {openCv[21], "no version", "no image"}, {openCv[38], "no version", "not readable"},
+    };
+    EXPECT_EQ(SectionRows(dialog), expected);
+    std::vector<std::string> lines;
+    for (const Row& row : expected) {
+        lines.push_back(LineOf(row));
+    }
+    EXPECT_EQ(BodyLines(kVersionsLog), lines);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(ImageSectionsTest, WithoutAnyOfTheFilesBothSectionsWriteOnlyTheirTimestamp) {
+    const ScopedProgramFiles programFiles(programFiles_);
+    ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+    WriteFileBytes(kVersionsLog, "01.01.2020 10:00 00\r\nold line\r\n");
+    WriteFileBytes(kDependenciesLog, "01.01.2020 10:00 00\r\nold line\r\n");
+
+    EXPECT_EQ(RunFileVersionsSection(), 1);
+    EXPECT_EQ(RunDependenciesSection(), 1);
+
+    EXPECT_EQ(dialog.RowCount(), 1);
+    EXPECT_TRUE(BodyLines(kVersionsLog).empty());
+    EXPECT_TRUE(BodyLines(kDependenciesLog).empty());
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The loader's search finds the middle DLL in the current folder; the DLLs that this
+// process has loaded already are taken where they are loaded from.
+TEST_F(ImageSectionsTest, EveryNeededDllIsListedWithWhereItIsAndWhoNeedsIt) {
+    MakeTwoLevelPlugin();
+    ASSERT_TRUE(SetCurrentDirectoryA(kPluginFolder));
+    ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+
+    EXPECT_EQ(RunDependenciesSection(), 1);
+
+    const std::vector<Row> rows = SectionRows(dialog);
+    ASSERT_EQ(rows.size(), 4u);
+    // The plug-in's imports in the order its import table has them, then the middle one's.
+    EXPECT_EQ(rows[0][0], "KERNEL32.dll");
+    EXPECT_EQ(rows[1][0], "msvcrt.dll");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(_stricmp(rows[i][1].c_str(), SystemFile(rows[i][0]).c_str()), 0) << rows[i][1];
+        EXPECT_EQ(rows[i][2], kOwnBits + " (needed by lensora.dll)");
+    }
+    EXPECT_EQ(rows[2][0], "middle_dependency.dll");
+    EXPECT_EQ(_stricmp(rows[2][1].c_str(), "C:\\Mach3\\plugins\\middle_dependency.dll"), 0)
+        << rows[2][1];
+    EXPECT_EQ(rows[2][2], kOwnBits + " (needed by lensora.dll)");
+    EXPECT_EQ(rows[3],
+              (Row{"absent_dependency.dll", "", "Not found (needed by middle_dependency.dll)"}));
+
+    std::vector<std::string> lines;
+    for (const Row& row : rows) {
+        lines.push_back(LineOf(row));
+    }
+    EXPECT_EQ(BodyLines(kDependenciesLog), lines);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// A whole run: the new rows follow the last PATH row without a gap and end the list, and
+// the search sees the plug-in folder that the plug-in folder section left current.
+TEST_F(ImageSectionsTest, AWholeRunEndsWithBothSectionsAfterThePathRows) {
+    MakeTwoLevelPlugin();
+    ASSERT_NE(_stricmp(CurrentDirectory().c_str(), kPluginFolder), 0);
+
+    ReportDialogUnderTest dialog(AnalysisDialogProc, 0);
+
+    int lastPathRow = -1;
+    for (int row = 0; row < dialog.RowCount(); ++row) {
+        if (dialog.Cell(row, 1) == "PATH") {
+            lastPathRow = row;
+        }
+    }
+    ASSERT_GT(lastPathRow, kPluginDllRow) << "no PATH row";
+    ASSERT_EQ(dialog.RowCount(), lastPathRow + 1 + 1 + 4);
+    EXPECT_EQ(dialog.Row(lastPathRow + 1), (Row{kPluginDll, "no version", kOwnBits}));
+    EXPECT_EQ(dialog.Cell(lastPathRow + 2, 0), "KERNEL32.dll");
+    EXPECT_EQ(dialog.Cell(lastPathRow + 4, 2), kOwnBits + " (needed by lensora.dll)");
+    EXPECT_EQ(_stricmp(dialog.Cell(lastPathRow + 4, 1).c_str(),
+                       "C:\\Mach3\\plugins\\middle_dependency.dll"),
+              0);
+    EXPECT_EQ(dialog.Row(lastPathRow + 5),
+              (Row{"absent_dependency.dll", "", "Not found (needed by middle_dependency.dll)"}));
+    EXPECT_EQ(BodyLines(kVersionsLog),
+              (std::vector<std::string>{LineOf(dialog.Row(lastPathRow + 1))}));
+    EXPECT_EQ(BodyLines(kDependenciesLog).size(), 4u);
+}
+
+}  // namespace

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kResultColumn = 2;
 
 // Access mode 0 asks for existence only; a directory of that name counts.
 bool PathExists(const char* path) {
@@ -25,7 +24,7 @@ int CheckElement(const char* path) {
     if (!log.Opened()) {
         return 1;
     }
-    WriteLogField(LogFieldWidthOf(kAnalysisColumns, 0), path, false);
+    WriteLogField(LogFieldWidthOf(kAnalysisColumns, kNameColumn), path, false);
     RowLastCell(kResultColumn, PathExists(path) ? "found" : "Not found");
     return 1;
 }

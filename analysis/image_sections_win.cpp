@@ -9,15 +9,14 @@
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
 #include "analysis/opencv_files.h"
-#include "checks/dependency_search_win.h"
-#include "checks/dependency_texts.h"
+#include "platform/dependency_search_win.h"
+#include "report/dependency_texts.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 
 namespace {
 
-constexpr int kValueColumn = 1;
-constexpr int kResultColumn = 2;
 
 // Whatever answers to the name counts as existing, as in the element check; a folder of
 // that name then shows as not readable.

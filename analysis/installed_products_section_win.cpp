@@ -6,6 +6,7 @@
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
@@ -15,8 +16,6 @@ constexpr char kProductsKeyPath[] = "SOFTWARE\\Classes\\Installer\\Products";
 constexpr char kProductsKeyText[] = "HKLM SOFTWARE\\Classes\\Installer\\Products";
 constexpr char kProductNameValue[] = "ProductName";
 constexpr char kClassInstalled[] = "Class installed";
-constexpr char kErrorCaption[] = "Vorlix Error";
-constexpr int kResultColumn = 2;
 constexpr DWORD kProductNameBufferSize = 260;
 
 // Receives each enumerated product code.

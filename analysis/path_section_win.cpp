@@ -7,13 +7,12 @@
 #include "platform/shell_state_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
 namespace {
 
-constexpr char kErrorCaption[] = "Vorlix Error";
-constexpr int kValueColumn = 1;
 
 // The warning for a control character is not task-modal and has no owner. Its text is the
 // character's code alone; the entry that holds it is its subject.

@@ -13,6 +13,7 @@
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
@@ -22,8 +23,6 @@ constexpr char kPluginFolder[] = "C:\\Mach3\\plugins";
 constexpr char kPluginPattern[] = "*.dll";
 constexpr char kDisplayNameValue[] = "DisplayName";
 constexpr DWORD kDisplayNameSize = 260;
-constexpr int kValueColumn = 1;
-constexpr int kResultColumn = 2;
 
 struct FindHandleTraits {
     using Type = std::intptr_t;

@@ -6,13 +6,12 @@
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
 namespace {
 
-constexpr char kErrorCaption[] = "Vorlix Error";
-constexpr int kResultColumn = 2;
 constexpr DWORD kProductNameBufferSize = 260;
 
 }  // namespace

@@ -11,13 +11,12 @@
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
 namespace {
 
-constexpr char kErrorCaption[] = "Vorlix Error";
-constexpr int kValueColumn = 1;
 
 std::string SettingsKeyText() {
     return std::string("HKCU\\") + kSettingsKeyPath;

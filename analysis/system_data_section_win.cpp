@@ -9,12 +9,12 @@
 #include "analysis/memory_figure.h"
 #include "analysis/system_tables.h"
 #include "report/log_file_win.h"
+#include "report/column_sets.h"
 #include "report/report_list_win.h"
 #include "report/log_paths.h"
 
 namespace {
 
-constexpr int kValueColumn = 1;
 
 // A row whose log line is its label, one blank and its value.
 void LabelledRow(const char* label, const char* value) {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "checks/dependency_search_win.h"
-#include "checks/dependency_texts.h"
+#include "platform/dependency_search_win.h"
+#include "report/dependency_texts.h"
 #include "checks/entry_points.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
@@ -56,11 +56,11 @@ void ReportEntryPoints(HMODULE plugin) {
         const char* name = kEntryPointNames[row];
         g_rowCursor.iItem = row;
         InsertReportRow(name);
-        WriteLogField(LogFieldWidthOf(g_reportColumns, 0), name, false);
+        WriteLogField(LogFieldWidthOf(g_reportColumns, kExportNameColumn), name, false);
         char result[kTextBufferSize];
         std::snprintf(result, sizeof result, "%s",
                       ExportResultText(GetProcAddress(plugin, name) != nullptr));
-        RowLastCell(1, result);
+        RowLastCell(kExportResultColumn, result);
     }
 }
 

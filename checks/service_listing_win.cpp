@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "checks/service_texts.h"
+#include "report/service_texts.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"

@@ -5,7 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "checks/service_texts.h"
+#include "report/service_texts.h"
 
 namespace {
 

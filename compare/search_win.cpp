@@ -24,7 +24,7 @@ bool IsChecked(HWND dialog, int id) {
 }
 
 void ShowSearchMessage(HWND dialog, const char* text) {
-    ShowMessageBox(dialog, text, "Vorlix Error", MB_ICONERROR | MB_OK);
+    ShowMessageBox(dialog, text, kErrorCaption, MB_ICONERROR | MB_OK);
 }
 
 void ScrollRows(HWND list, int rows) {

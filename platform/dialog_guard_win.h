@@ -19,9 +19,9 @@ Result GuardMessage(Result failed, Handler handle) noexcept {
     try {
         return handle();
     } catch (const std::bad_alloc&) {
-        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, "Vorlix Error");
+        ShowSystemError(ERROR_NOT_ENOUGH_MEMORY, kErrorCaption);
     } catch (...) {
-        ShowMessageBox(nullptr, "Internal error", "Vorlix Error", kErrorBoxStyle);
+        ShowMessageBox(nullptr, "Internal error", kErrorCaption, kErrorBoxStyle);
     }
     return failed;
 }

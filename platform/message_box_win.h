@@ -42,3 +42,5 @@ inline std::string ValueSubject(const std::string& key, const char* value) {
 }
 
 constexpr UINT kErrorBoxStyle = MB_TASKMODAL | MB_ICONERROR;
+// The general caption of the program's error boxes.
+constexpr char kErrorCaption[] = "Vorlix Error";

@@ -14,6 +14,11 @@ extern const ColumnSpec kServiceColumns[];
 // The summary of two folders of collected logs, which writes no log.
 extern const ColumnSpec kSummaryColumns[];
 
+// Columns of the analysis column set.
+enum AnalysisColumn { kNameColumn, kValueColumn, kResultColumn };
+// Columns of the export column set.
+enum ExportColumn { kExportNameColumn, kExportResultColumn };
+
 // Columns of the comparison (the service column set) by what they hold.
 enum CompareColumn {
     kCompareNameColumn,

@@ -217,7 +217,7 @@ int WriteLogField(int width, const char* text, bool last) {
     if (field.overflow) {
         // Which text of which log went without its padding.
         const MessageSubject subject(g_currentLogName + " \"" + text + "\"");
-        ShowMessageBox(nullptr, "BLANK_TAB < len", "Vorlix Error", MB_TASKMODAL | MB_ICONWARNING);
+        ShowMessageBox(nullptr, "BLANK_TAB < len", kErrorCaption, MB_TASKMODAL | MB_ICONWARNING);
     }
     return 1;
 }
@@ -226,7 +226,7 @@ namespace {
 
 int ReportTooLong(FieldEnd end) {
     if (end == FieldEnd::TooLong) {
-        ShowMessageBox(g_mainWindow, "String buffer too small", "Vorlix Error", MB_ICONERROR);
+        ShowMessageBox(g_mainWindow, "String buffer too small", kErrorCaption, MB_ICONERROR);
         return 0;
     }
     return 1;
@@ -251,7 +251,7 @@ int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes) {
     if (size.QuadPart > kMaxComparedLogSize) {
         const std::string text = std::string(fileName) +
                                  "  is larger than 64 MiB: too large to be a log of Vorlix.";
-        ShowMessageBox(nullptr, text.c_str(), "Vorlix Error", kErrorBoxStyle);
+        ShowMessageBox(nullptr, text.c_str(), kErrorCaption, kErrorBoxStyle);
         return 0;
     }
     SyncFilePosition(file, 0);

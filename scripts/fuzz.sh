@@ -12,7 +12,7 @@ mkdir -p "$out/results" "$out/findings"
 rm -f "$out/results"/*.fuzz
 
 portable=()
-for dir in report compare analysis checks; do
+for dir in platform report compare analysis checks; do
     for source in "$root/$dir"/*.cpp; do
         case "$source" in *_win.cpp) ;; *) portable+=("$source") ;; esac
     done

@@ -216,16 +216,16 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
         const std::string after = SortableNow();
         EXPECT_EQ(run.exitCode, 0u) << ReadFileBytes(kMessagesLog);
         EXPECT_FALSE(run.showedWindow);
-        EXPECT_EQ(run.output, ClosingLine(10, folder.Path(), 0, ""));
-        ExpectBundle(
-            folder,
-            {Name(kLogs[0]), Name(kLogs[1]), Name(kLogs[3]), Name(kLogs[4]), Name(kLogs[5]),
-             Name(kLogs[6]), Name(kLogs[7]), Name(kLogs[8]), Name(kLogs[9])},
-            run, before, after);
+        EXPECT_EQ(run.output, ClosingLine(12, folder.Path(), 0, ""));
+        ExpectBundle(folder,
+                     {Name(kLogs[0]), Name(kLogs[1]), Name(kLogs[3]), Name(kLogs[4]),
+                      Name(kLogs[5]), Name(kLogs[6]), Name(kLogs[7]), Name(kLogs[8]),
+                      Name(kLogs[9]), Name(kLogs[10]), Name(kLogs[11])},
+                     run, before, after);
     }
     // What a newer program might have placed, and a copy made read-only by its receiver.
     WriteFileBytes(folder.File("Lensora_Brenhold.logNewerKind"), "x\r\n");
-    SetFileAttributesA(folder.File(Name(kLogs[8])).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(folder.File(Name(kLogs[10])).c_str(), FILE_ATTRIBUTE_READONLY);
 
     // The second machine has neither: the settings log of the first stays under C:\ but
     // must not stay in the bundle beside the second one's logs.
@@ -234,9 +234,9 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
     const std::string after = SortableNow();
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_TRUE(FileExistsAt(kSettingsLog));
-    const std::vector<std::string> logs = {Name(kLogs[0]), Name(kLogs[1]), Name(kLogs[3]),
-                                           Name(kLogs[6]), Name(kLogs[7]), Name(kLogs[8]),
-                                           Name(kLogs[9])};
+    const std::vector<std::string> logs = {Name(kLogs[0]), Name(kLogs[1]),  Name(kLogs[3]),
+                                           Name(kLogs[6]), Name(kLogs[7]),  Name(kLogs[8]),
+                                           Name(kLogs[9]), Name(kLogs[10]), Name(kLogs[11])};
     ExpectBundle(folder, logs, run, before, after);
     std::vector<std::string> expectedFiles = logs;
     expectedFiles.push_back("Lensora_Brenhold.logMessages");
@@ -279,7 +279,7 @@ TEST(CollectBundle, EveryMessageNamesWhatFailed) {
     const TestFolder folder("C:\\vorlix_e2e_named");
     ASSERT_TRUE(CreateDirectoryA(folder.Path().c_str(), nullptr));
     // A folder where the copy of the service log belongs.
-    ASSERT_TRUE(CreateDirectoryA(folder.File(Name(kLogs[9])).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.File(Name(kLogs[11])).c_str(), nullptr));
     // The runtime section's log cannot be rewritten.
     WriteFileBytes(kLogs[6], "old runtime log\r\n");
     ASSERT_TRUE(SetFileAttributesA(kLogs[6], FILE_ATTRIBUTE_READONLY));
@@ -297,18 +297,18 @@ TEST(CollectBundle, EveryMessageNamesWhatFailed) {
              "not at least started once",
              "Vorlix Error\tC:\\Lensora_Brenhold.logAnalyzePATH \"" + longEntry +
                  "\"  BLANK_TAB < len",
-             "Vorlix   CopyFile\t" + folder.File(Name(kLogs[9])) + "  " + denied,
+             "Vorlix   CopyFile\t" + folder.File(Name(kLogs[11])) + "  " + denied,
          }) {
         EXPECT_TRUE(Holds(messages, expected)) << expected << "\nin\n"
                                                << ReadFileBytes(kMessagesLog);
     }
     // The folder in the way is left, and the manifest lists no service log.
-    EXPECT_EQ(GetFileAttributesA(folder.File(Name(kLogs[9])).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+    EXPECT_EQ(GetFileAttributesA(folder.File(Name(kLogs[11])).c_str()) & FILE_ATTRIBUTE_DIRECTORY,
               static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     const ReadManifest manifest = ManifestIn(folder);
     ASSERT_TRUE(manifest.wellFormed);
     for (const FolderFile& file : manifest.files) {
-        EXPECT_NE(file.name, Name(kLogs[9]));
+        EXPECT_NE(file.name, Name(kLogs[11]));
         EXPECT_NE(file.name, Name(kLogs[6]));
     }
     EXPECT_EQ(ReadFileBytes(folder.File("Lensora_Brenhold.logMessages")),

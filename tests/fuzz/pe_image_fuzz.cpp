@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "checks/dependency_texts.h"
-#include "checks/dependency_walk.h"
-#include "checks/pe_image.h"
+#include "report/dependency_texts.h"
+#include "platform/dependency_walk.h"
+#include "platform/pe_image.h"
 
 namespace {
 

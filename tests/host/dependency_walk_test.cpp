@@ -1,4 +1,4 @@
-#include "checks/dependency_walk.h"
+#include "platform/dependency_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "checks/dependency_texts.h"
+#include "report/dependency_texts.h"
 
 namespace {
 

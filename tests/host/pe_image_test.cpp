@@ -1,4 +1,4 @@
-#include "checks/pe_image.h"
+#include "platform/pe_image.h"
 
 #include <gtest/gtest.h>
 

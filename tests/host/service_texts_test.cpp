@@ -1,4 +1,4 @@
-#include "checks/service_texts.h"
+#include "report/service_texts.h"
 
 #include <gtest/gtest.h>
 

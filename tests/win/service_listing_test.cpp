@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "checks/service_listing_win.h"
-#include "checks/service_texts.h"
+#include "report/service_texts.h"
 #include "report/column_sets.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"

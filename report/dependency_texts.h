@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "checks/dependency_walk.h"
-#include "checks/pe_image.h"
+#include "platform/dependency_walk.h"
+#include "platform/pe_image.h"
 
 // "<path>  <system text>", every "%1" in the system text filled with the path: the system's
 // texts for a bad image name the file through that placeholder.

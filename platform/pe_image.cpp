@@ -1,4 +1,4 @@
-#include "checks/pe_image.h"
+#include "platform/pe_image.h"
 
 #include <cstdio>
 #include <unordered_set>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "checks/pe_image.h"
+#include "platform/pe_image.h"
 
 // What a locator found for one file name.
 struct LocatedDll {

@@ -1,4 +1,4 @@
-#include "checks/dependency_search_win.h"
+#include "platform/dependency_search_win.h"
 
 #include <windows.h>
 

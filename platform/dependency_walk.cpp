@@ -1,4 +1,4 @@
-#include "checks/dependency_walk.h"
+#include "platform/dependency_walk.h"
 
 #include <deque>
 #include <unordered_map>

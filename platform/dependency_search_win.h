@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "checks/dependency_walk.h"
-#include "checks/pe_image.h"
+#include "platform/dependency_walk.h"
+#include "platform/pe_image.h"
 
 // Files larger than this are not read: no DLL comes near it, and a 32-bit process may not
 // find room to map more.

@@ -1,4 +1,4 @@
-#include "checks/dependency_texts.h"
+#include "report/dependency_texts.h"
 
 namespace {
 

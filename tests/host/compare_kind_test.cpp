@@ -24,6 +24,8 @@ TEST(LogKind, ComesFromTheExtensionOfTheFileName) {
         {"C:Lensora_Brenhold.logDlls", CompareKind::Exports, ""},
         {"C:\\a.logServices/notes.txt", CompareKind::None, ""},
         {"C:\\a.logDlls:notes", CompareKind::None, ""},
+        {"D:/mail.logAnalyze/readme", CompareKind::None, ""},
+        {"C:\\a.logAnalyze:notes", CompareKind::None, ""},
         {"C:\\Lensora_Brenhold.logServices.txt", CompareKind::None, ""},
         {"C:\\Lensora_Brenhold.logMessages", CompareKind::None, ""},
         {"C:\\xlogServices", CompareKind::None, ""},

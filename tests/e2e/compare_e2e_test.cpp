@@ -522,3 +522,36 @@ TEST(FolderComparison, DISABLED_Screenshots) {
 }
 
 }  // namespace
+
+namespace {
+
+// As soon as a report opens (the focus on "OK"), Ctrl+C copies its rows.
+TEST(CopyAtOnce, TheTestReportsCopyAsSoonAsTheyOpen) {
+    const PluginFolder plugin("plugin_all_entry_points.dll");
+    ASSERT_TRUE(plugin.Copied());
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    const struct {
+        int command;
+        const char* firstTitle;
+        const char* titles;
+    } reports[] = {
+        {32773, "Name", "Name\tValue\tService Type\tCurrent State 1\tCurrent State 2\tResult\r\n"},
+        {32772, "Name Fct Call", "Name Fct Call\tResult\r\n"},
+    };
+    for (const auto& report : reports) {
+        session.Command(report.command);
+        HWND dialog = WaitForReport(session, report.firstTitle);
+        ASSERT_NE(dialog, nullptr) << report.command;
+        const std::string copied = ClipboardAfter(dialog, 'C', {VK_CONTROL});
+        EXPECT_EQ(copied.substr(0, std::string(report.titles).size()), report.titles)
+            << report.command;
+        EXPECT_GT(std::count(copied.begin(), copied.end(), '\n'), 2) << report.command;
+        PostMessageA(dialog, WM_COMMAND, 1010, 0);
+        EXPECT_TRUE(session.WaitUntilClosed(dialog));
+    }
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/list_view_win.h"
+#include "platform/subclass_win.h"
 #include "report/copy_text.h"
 #include "res/resource.h"
 
@@ -68,19 +69,11 @@ void ShowCopyMenu(HWND list, LPARAM position) {
 }
 
 LRESULT HandleListCopyMessage(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(list, kPreviousProcedure));
-    switch (message) {
-        case WM_CONTEXTMENU:
-            ShowCopyMenu(list, lParam);
-            return 0;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            RemovePropA(list, kPreviousProcedure);
-            break;
-        default:
-            break;
+    if (message == WM_CONTEXTMENU) {
+        ShowCopyMenu(list, lParam);
+        return 0;
     }
-    return CallWindowProcA(previous, list, message, wParam, lParam);
+    return CallPreviousProcedure(list, kPreviousProcedure, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ListCopyProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -185,12 +178,7 @@ void SelectAllListRows(HWND list) {
 }
 
 void EnableListCopy(HWND list) {
-    if (list == nullptr || GetPropA(list, kPreviousProcedure) != nullptr) {
-        return;
-    }
-    const LONG_PTR previous =
-        SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListCopyProc));
-    SetPropA(list, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
+    SubclassWindow(list, kPreviousProcedure, ListCopyProc);
 }
 
 void SetListCellSource(HWND list, ListCellSource source) {

@@ -1,6 +1,7 @@
 #include "report/report_keys_win.h"
 
 #include "platform/dialog_guard_win.h"
+#include "platform/subclass_win.h"
 #include "report/list_copy_win.h"
 #include "res/resource.h"
 
@@ -58,7 +59,6 @@ bool ViewKey(HWND control, WPARAM key, bool alt) {
 }
 
 LRESULT HandleKeyMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(control, kPreviousProcedure));
     switch (message) {
         case WM_KEYDOWN:
             if (CopyKey(control, wParam) || ViewKey(control, wParam, false)) {
@@ -77,14 +77,10 @@ LRESULT HandleKeyMessage(HWND control, UINT message, WPARAM wParam, LPARAM lPara
                 return 0;
             }
             break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-            RemovePropA(control, kPreviousProcedure);
-            break;
         default:
             break;
     }
-    return CallWindowProcA(previous, control, message, wParam, lParam);
+    return CallPreviousProcedure(control, kPreviousProcedure, message, wParam, lParam);
 }
 
 LRESULT CALLBACK ReportKeysProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -93,11 +89,8 @@ LRESULT CALLBACK ReportKeysProc(HWND control, UINT message, WPARAM wParam, LPARA
 }
 
 BOOL CALLBACK SubclassControl(HWND control, LPARAM dialog) {
-    if (GetParent(control) == reinterpret_cast<HWND>(dialog) &&
-        GetPropA(control, kPreviousProcedure) == nullptr) {
-        const LONG_PTR previous =
-            SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReportKeysProc));
-        SetPropA(control, kPreviousProcedure, reinterpret_cast<HANDLE>(previous));
+    if (GetParent(control) == reinterpret_cast<HWND>(dialog)) {
+        SubclassWindow(control, kPreviousProcedure, ReportKeysProc);
     }
     return TRUE;
 }

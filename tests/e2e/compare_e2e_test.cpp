@@ -242,14 +242,7 @@ HWND WaitForReport(VorlixSession& session, const char* firstTitle, HWND other = 
 }
 
 void PressKey(BYTE key, std::vector<BYTE> modifiers = {}) {
-    for (BYTE modifier : modifiers) {
-        keybd_event(modifier, 0, 0, 0);
-    }
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
-        keybd_event(*modifier, 0, KEYEVENTF_KEYUP, 0);
-    }
+    PressChord(modifiers, key);
 }
 
 // Clicks the row's first cell until the row is the one selected.

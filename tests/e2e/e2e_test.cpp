@@ -18,19 +18,6 @@ const char kAboutTitle[] =
     "Info \xFC"
     "ber Vorlix";
 
-// Presses the key with the modifiers held, released in reverse order, as a
-// user would.
-void PressChord(const std::vector<BYTE>& modifiers, BYTE key) {
-    for (BYTE modifier : modifiers) {
-        keybd_event(modifier, 0, 0, 0);
-    }
-    keybd_event(key, 0, 0, 0);
-    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
-    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
-        keybd_event(*modifier, 0, KEYEVENTF_KEYUP, 0);
-    }
-}
-
 // Presses Alt with the key (and Shift where the character needs it) with the
 // program's main window in front.
 void PressAltWith(HWND window, BYTE key, bool shift) {

@@ -385,3 +385,16 @@ void TakeScreenshot(const std::string& name) {
         Sleep(100);
     }
 }
+
+// Presses the key with the modifiers held, released in reverse order, as a
+// user would.
+void PressChord(const std::vector<BYTE>& modifiers, BYTE key) {
+    for (BYTE modifier : modifiers) {
+        keybd_event(modifier, 0, 0, 0);
+    }
+    keybd_event(key, 0, 0, 0);
+    keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
+    for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) {
+        keybd_event(*modifier, 0, KEYEVENTF_KEYUP, 0);
+    }
+}

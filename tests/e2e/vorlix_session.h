@@ -87,3 +87,7 @@ std::string ClipboardText();
 // Asks scripts/screenshots.sh (which watches the folder named by
 // VORLIX_SCREENSHOT_DIR) to photograph the screen now, and waits for it.
 void TakeScreenshot(const std::string& name);
+
+// Presses the key with the modifiers held, released in reverse order, as a
+// user would.
+void PressChord(const std::vector<BYTE>& modifiers, BYTE key);

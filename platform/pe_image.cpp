@@ -5,7 +5,7 @@
 
 namespace {
 
-// Offsets and sizes of the PE format (see the Microsoft PE/COFF specification).
+// Offsets and sizes of the PE format, as Microsoft documents PE/COFF images.
 constexpr std::uint64_t kDosHeaderSize = 64;
 constexpr std::uint64_t kLfanewOffset = 0x3C;
 constexpr std::uint64_t kFileHeaderSize = 20;

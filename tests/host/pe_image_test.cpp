@@ -9,7 +9,7 @@
 
 namespace {
 
-// A small image laid out as the PE/COFF specification describes it: the DOS header with
+// A small image laid out as Microsoft documents PE/COFF images: the DOS header with
 // e_lfanew 0x40, "PE\0\0", the file header, a PE32 (224 bytes) or PE32+ (240 bytes)
 // optional header with 16 data directories, and one section at RVA 0x1000 whose raw data
 // starts at file offset 0x200.

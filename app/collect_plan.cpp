@@ -1,8 +1,8 @@
 #include "app/collect_plan.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "compare/ascii_case.h"
 #include "report/collect_manifest.h"
 #include "report/log_paths.h"
 
@@ -20,14 +20,6 @@ void AppendOneLine(std::string& line, const char* text) {
     while (line.size() > start && line.back() == ' ') {
         line.pop_back();
     }
-}
-
-std::string Lowered(const std::string& text) {
-    std::string lowered = text;
-    for (char& c : lowered) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lowered;
 }
 
 std::string WithoutTrailingBackslashes(const std::string& folder) {
@@ -136,9 +128,9 @@ std::string FileInFolder(const std::string& folder, const std::string& name) {
 }
 
 bool IsEarlierBundleFile(const std::string& name) {
-    const std::string lowered = Lowered(name);
-    return lowered.compare(0, sizeof kLogNamePrefix - 1, Lowered(kLogNamePrefix)) == 0 ||
-           lowered == Lowered(kManifestFileName);
+    const std::string lowered = FoldAsciiCase(name);
+    return lowered.compare(0, sizeof kLogNamePrefix - 1, FoldAsciiCase(kLogNamePrefix)) == 0 ||
+           lowered == FoldAsciiCase(kManifestFileName);
 }
 
 std::string ClosingLine(const CollectSummary& summary) {

@@ -1,8 +1,7 @@
 #include "app/command_line.h"
 
-#include <cctype>
-
 #include "app/collect_plan.h"
+#include "compare/ascii_case.h"
 
 namespace {
 
@@ -10,20 +9,12 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string Lowered(const std::string& text) {
-    std::string lowered = text;
-    for (char& c : lowered) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return lowered;
-}
-
 // The switch name in lower case; empty when the argument is no switch.
 std::string SwitchName(const std::string& argument) {
     if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
         return std::string();
     }
-    return Lowered(argument.substr(1));
+    return FoldAsciiCase(argument.substr(1));
 }
 
 // "service log", "export log", "analysis log".
@@ -173,7 +164,7 @@ void ParseCompare(const std::vector<std::string>& arguments, StartRequest& reque
         }
         request.report = arguments[5];
     }
-    const bool folders = Lowered(arguments[1]) == "folders";
+    const bool folders = FoldAsciiCase(arguments[1]) == "folders";
     const CompareKind kind = CompareKindOfWord(arguments[1]);
     if ((!folders && kind == CompareKind::None) || arguments[2].empty() || arguments[3].empty()) {
         return;

@@ -4,13 +4,6 @@
 
 namespace {
 
-std::string Lowered(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 // The part of the name after its last separator, and its extension from the
 // last dot on (empty when there is none).
 std::string FileNameOf(const std::string& path) {
@@ -29,7 +22,7 @@ const char kAnalysisExtension[] = ".loganalyze";
 
 LogKind LogKindOfName(const std::string& path) {
     const std::string extension = ExtensionOf(FileNameOf(path));
-    const std::string lowered = Lowered(extension);
+    const std::string lowered = FoldAsciiCase(extension);
     LogKind kind;
     if (lowered == ".logservices") {
         kind.compare = CompareKind::Services;
@@ -65,7 +58,7 @@ std::string DescribeLogKind(const LogKind& kind, const std::string& path) {
 }
 
 CompareKind CompareKindOfWord(const std::string& word) {
-    const std::string lowered = Lowered(word);
+    const std::string lowered = FoldAsciiCase(word);
     if (lowered == "analysis") {
         return CompareKind::Analysis;
     }

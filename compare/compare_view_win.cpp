@@ -60,27 +60,11 @@ HWND ReplaceWithVirtualList(HWND dialog) {
     return list;
 }
 
-HWND MakeControl(HWND dialog, const char* windowClass, const char* text, DWORD style, int id,
-                 RECT units) {
-    MapDialogRect(dialog, &units);
-    HWND control = CreateWindowExA(
-        0, windowClass, text, WS_CHILD | WS_VISIBLE | style, units.left, units.top,
-        units.right - units.left, units.bottom - units.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    return control;
-}
-
-// Under the list: the two logs; at the foot of the dialog: the counts; beside
-// "Sort case sensitive": the filter. (Places in dialog units.)
+// Beside "Sort case sensitive": the filter (place in dialog units).
 void MakeStatusControls(HWND dialog) {
-    MakeControl(dialog, "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IDC_COMPARE_NAMES,
-                {17, 353, 658, 361});
-    MakeControl(dialog, "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, IDC_COMPARE_COUNTS,
-                {18, 430, 590, 438});
-    MakeControl(dialog, "BUTTON", "Differences only", BS_AUTOCHECKBOX | WS_TABSTOP,
-                IDC_DIFFERENCES_ONLY, {562, 390, 654, 400});
+    MakeCompareLines(dialog);
+    AddDialogControl(dialog, "BUTTON", "Differences only", BS_AUTOCHECKBOX | WS_TABSTOP,
+                     IDC_DIFFERENCES_ONLY, {562, 390, 654, 400});
 }
 
 void DrawMarker(HDC dc, int index, COLORREF colour, const char* text) {
@@ -182,6 +166,13 @@ std::string CopiedCellText(HWND list, int row, int column) {
 }
 
 }  // namespace
+
+// Under the list: what is compared; at the foot of the dialog: the counts.
+void MakeCompareLines(HWND dialog) {
+    const DWORD style = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+    AddDialogControl(dialog, "STATIC", "", style, IDC_COMPARE_NAMES, {17, 353, 658, 361});
+    AddDialogControl(dialog, "STATIC", "", style, IDC_COMPARE_COUNTS, {18, 430, 590, 438});
+}
 
 void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
                        const std::string& secondName) {

@@ -19,6 +19,9 @@
 // the rows.
 void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
                        const std::string& secondName);
+// Makes the line under the list (IDC_COMPARE_NAMES) and the line at the foot of
+// the dialog (IDC_COMPARE_COUNTS), empty; the folder summary has them too.
+void MakeCompareLines(HWND dialog);
 // The dialog's rows, or nullptr when the run made none.
 CompareView* CompareViewOf(HWND dialog);
 // Frees the dialog's rows; called when the dialog is destroyed.

@@ -12,14 +12,6 @@ namespace {
 
 const char kCollectedPrefix[] = "lensora_brenhold.log";
 
-std::string Folded(const std::string& text) {
-    std::string folded = text;
-    for (char& c : folded) {
-        c = static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c)));
-    }
-    return folded;
-}
-
 std::string NameOf(const char* path) {
     const std::string text = path;
     return text.substr(text.find_last_of('\\') + 1);
@@ -28,13 +20,13 @@ std::string NameOf(const char* path) {
 // Where a name stands among the logs that the collect run writes, in their
 // order; past them all for any other name.
 size_t CollectOrder(const std::string& name) {
-    const std::string folded = Folded(name);
+    const std::string folded = FoldAsciiCase(name);
     for (int i = 0; i < kTestLogCount; ++i) {
-        if (Folded(NameOf(kTestLogPaths[i])) == folded) {
+        if (FoldAsciiCase(NameOf(kTestLogPaths[i])) == folded) {
             return static_cast<size_t>(i);
         }
     }
-    return Folded(NameOf(kMessagesLogPath)) == folded ? kTestLogCount : kTestLogCount + 1;
+    return FoldAsciiCase(NameOf(kMessagesLogPath)) == folded ? kTestLogCount : kTestLogCount + 1;
 }
 
 std::string Count(int n) {
@@ -58,12 +50,12 @@ std::vector<std::string> Titles(const ColumnSpec* columns) {
 }  // namespace
 
 bool IsCollectedLogName(const std::string& name) {
-    return Folded(name).compare(0, sizeof kCollectedPrefix - 1, kCollectedPrefix) == 0 &&
+    return FoldAsciiCase(name).compare(0, sizeof kCollectedPrefix - 1, kCollectedPrefix) == 0 &&
            (IsMessagesLogName(name) || LogKindOfName(name).compare != CompareKind::None);
 }
 
 bool IsMessagesLogName(const std::string& name) {
-    return Folded(name) == Folded(NameOf(kMessagesLogPath));
+    return FoldAsciiCase(name) == FoldAsciiCase(NameOf(kMessagesLogPath));
 }
 
 LogReadingNotes NotesToSay(const std::string& name, LogReadingNotes notes) {
@@ -83,7 +75,7 @@ std::vector<FolderLog> PairFolderLogs(const std::vector<FolderFile>& firstFiles,
         }
         FolderLog* found = nullptr;
         for (FolderLog& log : logs) {
-            if (Folded(log.name) == Folded(file.name)) {
+            if (FoldAsciiCase(log.name) == FoldAsciiCase(file.name)) {
                 found = &log;
             }
         }
@@ -103,7 +95,7 @@ std::vector<FolderLog> PairFolderLogs(const std::vector<FolderFile>& firstFiles,
     }
     std::stable_sort(logs.begin(), logs.end(), [](const FolderLog& a, const FolderLog& b) {
         const size_t orderA = CollectOrder(a.name), orderB = CollectOrder(b.name);
-        return orderA != orderB ? orderA < orderB : Folded(a.name) < Folded(b.name);
+        return orderA != orderB ? orderA < orderB : FoldAsciiCase(a.name) < FoldAsciiCase(b.name);
     });
     return logs;
 }
@@ -115,7 +107,7 @@ std::string ManifestNote(const CollectManifest* manifest, const char* side, bool
     }
     const ManifestFile* listed = nullptr;
     for (const ManifestFile& file : manifest->files) {
-        if (Folded(file.name) == Folded(name)) {
+        if (FoldAsciiCase(file.name) == FoldAsciiCase(name)) {
             listed = &file;
         }
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "compare/compare_dialog_win.h"
+#include "compare/compare_view_win.h"
 #include "compare/folder_compare_win.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/list_view_win.h"
@@ -21,17 +22,6 @@ const char kSummaryProperty[] = "VorlixFolderSummary";
 
 FolderComparison* SummaryOf(HWND dialog) {
     return static_cast<FolderComparison*>(GetPropA(dialog, kSummaryProperty));
-}
-
-HWND MakeLine(HWND dialog, int id, RECT units) {
-    MapDialogRect(dialog, &units);
-    HWND line = CreateWindowExA(
-        0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, units.left,
-        units.top, units.right - units.left, units.bottom - units.top, dialog,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    SendMessageA(line, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    return line;
 }
 
 std::string CountsLine(const FolderComparison& comparison) {
@@ -67,8 +57,7 @@ void FillSummary(HWND dialog, const FolderComparison& comparison) {
             }
         }
     }
-    MakeLine(dialog, IDC_COMPARE_NAMES, {17, 353, 658, 361});
-    MakeLine(dialog, IDC_COMPARE_COUNTS, {18, 430, 590, 438});
+    MakeCompareLines(dialog);
     const std::string names =
         "First folder: " + FolderWithManifest(comparison.firstFolder, comparison.FirstManifest()) +
         "    Second folder: " +

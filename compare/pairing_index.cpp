@@ -2,21 +2,9 @@
 
 #include "compare/ascii_case.h"
 
-namespace {
-
 // Names are compared whole: a cut (such as the 127 characters that the list
 // hands out) would make two long names that differ only behind it pair, and a
 // name longer than the cut never pair with itself.
-std::string FoldAsciiCase(const std::string& text) {
-    std::string folded(text);
-    for (char& c : folded) {
-        c = static_cast<char>(FoldAsciiLetter(static_cast<unsigned char>(c)));
-    }
-    return folded;
-}
-
-}  // namespace
-
 void PairingIndex::Add(const std::string& valueText, int row) {
     const auto inserted = firstRowByFoldedText_.emplace(FoldAsciiCase(valueText), row);
     if (!inserted.second && row < inserted.first->second) {

@@ -126,3 +126,15 @@ void ListView::EnsureVisible(int row) const {
 void ShowDialogControl(HWND dialog, int id, bool show) {
     ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
 }
+
+HWND AddDialogControl(HWND dialog, const char* windowClass, const char* text, DWORD style, int id,
+                      RECT units) {
+    MapDialogRect(dialog, &units);
+    HWND control = CreateWindowExA(
+        0, windowClass, text, WS_CHILD | WS_VISIBLE | style, units.left, units.top,
+        units.right - units.left, units.bottom - units.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
+    SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+    return control;
+}

@@ -43,3 +43,7 @@ private:
 };
 
 void ShowDialogControl(HWND dialog, int id, bool show);
+// Adds a visible child control to the dialog at a place in dialog units, in the
+// dialog's font.
+HWND AddDialogControl(HWND dialog, const char* windowClass, const char* text, DWORD style, int id,
+                      RECT units);

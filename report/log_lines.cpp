@@ -329,12 +329,6 @@ LogText Decode(const char* bytes, size_t size, std::string& storage, LogReadingN
 
 }  // namespace
 
-std::string DecodeLogBytes(const char* bytes, size_t size, LogReadingNotes& notes) {
-    std::string storage;
-    const LogText text = Decode(bytes, size, storage, notes);
-    return std::string(text.data, text.size);
-}
-
 LogLines ReadLogLines(const char* bytes, size_t size) {
     LogLines log;
     std::string storage;

@@ -58,7 +58,3 @@ bool IsTimestampText(const std::string& text);
 // that form; otherwise it is a record like the others (and noted), so that a
 // log whose timestamp line was lost keeps every record.
 LogLines ReadLogLines(const char* bytes, size_t size);
-
-// The Windows-1252 text of a log's bytes and what the decoding found (the
-// encoding notes only); exposed for the tests.
-std::string DecodeLogBytes(const char* bytes, size_t size, LogReadingNotes& notes);

@@ -11,3 +11,7 @@ file(GLOB host_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 add_executable(vorlix_host_tests ${host_tests})
 target_link_libraries(vorlix_host_tests PRIVATE vorlix_portable GTest::gtest GTest::gtest_main)
 add_test(NAME host_tests COMMAND vorlix_host_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/host.xml)
+
+# The install step against a package mirror caught mid-sync (stand-ins for the package tools).
+add_test(NAME install_deps_script
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/install_deps_test.sh ${CMAKE_BINARY_DIR}/results)

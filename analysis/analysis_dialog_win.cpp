@@ -7,7 +7,7 @@
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
-#include "analysis/opencv_files.h"
+#include "report/opencv_files.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/error_text_win.h"
 #include "platform/message_box_win.h"

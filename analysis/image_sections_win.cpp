@@ -8,7 +8,7 @@
 
 #include "analysis/analysis_sections_win.h"
 #include "analysis/analysis_state_win.h"
-#include "analysis/opencv_files.h"
+#include "report/opencv_files.h"
 #include "platform/dependency_search_win.h"
 #include "report/dependency_texts.h"
 #include "report/log_file_win.h"

@@ -1,6 +1,6 @@
 #include "analysis/product_name_list.h"
 
-#include "analysis/bounded_text.h"
+#include "report/bounded_text.h"
 
 #include <cstring>
 

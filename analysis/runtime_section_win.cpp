@@ -1,7 +1,7 @@
 #include <string>
 
 #include "analysis/analysis_sections_win.h"
-#include "analysis/runtime_check.h"
+#include "report/runtime_check.h"
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"

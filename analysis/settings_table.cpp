@@ -1,6 +1,6 @@
 #include "analysis/settings_table.h"
 
-#include "analysis/bounded_text.h"
+#include "report/bounded_text.h"
 
 #include <cstdio>
 #include <cstring>

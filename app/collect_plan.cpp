@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "report/collect_manifest.h"
 #include "report/log_paths.h"
 

@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/collect_plan.h"
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 
 namespace {
 

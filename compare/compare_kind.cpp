@@ -1,6 +1,6 @@
 #include "compare/compare_kind.h"
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "compare/compare_state_win.h"
 #include "compare/folder_compare.h"
 #include "platform/handles_win.h"

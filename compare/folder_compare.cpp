@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "compare/compare_view.h"
 #include "report/column_sets.h"
 #include "report/copy_text.h"

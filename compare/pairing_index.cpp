@@ -1,6 +1,6 @@
 #include "compare/pairing_index.h"
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 
 // Names are compared whole: a cut (such as the 127 characters that the list
 // hands out) would make two long names that differ only behind it pair, and a

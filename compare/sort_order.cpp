@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-#include "compare/ascii_case.h"
+#include "platform/ascii_case.h"
 
 int CompareSortTexts(const char* a, const char* b, bool caseSensitive) {
     for (int i = 0; i < kSortTextLimit; ++i) {

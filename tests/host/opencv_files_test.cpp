@@ -1,4 +1,4 @@
-#include "analysis/opencv_files.h"
+#include "report/opencv_files.h"
 
 #include <gtest/gtest.h>
 

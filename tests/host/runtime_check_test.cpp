@@ -1,4 +1,4 @@
-#include "analysis/runtime_check.h"
+#include "report/runtime_check.h"
 
 #include <gtest/gtest.h>
 

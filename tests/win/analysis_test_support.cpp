@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "analysis/opencv_files.h"
+#include "report/opencv_files.h"
 
 TemporaryTree::~TemporaryTree() {
     for (auto made = made_.rbegin(); made != made_.rend(); ++made) {

@@ -1,6 +1,6 @@
-#include "analysis/runtime_check.h"
+#include "report/runtime_check.h"
 
-#include "analysis/bounded_text.h"
+#include "report/bounded_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "analysis/opencv_files.h"
+#include "report/opencv_files.h"
 
 #include <cstdio>
 #include <cstring>

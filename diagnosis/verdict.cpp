@@ -1,0 +1,33 @@
+#include "diagnosis/verdict.h"
+
+const char* OutcomeText(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Fail:
+            return "fail";
+        case Outcome::Warn:
+            return "warn";
+        case Outcome::Pass:
+            return "pass";
+        case Outcome::NotJudged:
+            break;
+    }
+    return "not judged";
+}
+
+std::string EvidenceText(const std::vector<Evidence>& evidence) {
+    std::string text;
+    for (const Evidence& fact : evidence) {
+        if (!text.empty()) {
+            text += "; ";
+        }
+        text += fact.log;
+        if (!fact.row.empty()) {
+            text += ", row \"" + fact.row + "\"";
+        }
+        text += ": " + (fact.observed.empty() ? std::string("(empty)") : fact.observed);
+        if (!fact.expected.empty()) {
+            text += " (expected: " + fact.expected + ")";
+        }
+    }
+    return text;
+}

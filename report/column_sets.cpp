@@ -23,6 +23,12 @@ const ColumnSpec kServiceColumns[] = {
     {0, nullptr, 0},
 };
 
+// The diagnosis log pairs by its first field, the rule's code, like the analysis logs.
+const ColumnSpec kDiagnosisColumns[] = {
+    {130, "Code", 20},       {70, "Outcome", 12},     {460, "Finding", 120},
+    {360, "Evidence", 120},  {360, "What to do", 30}, {0, nullptr, 0},
+};
+
 const ColumnSpec kSummaryColumns[] = {
     {260, "Log", 1},          {130, "Kind", 1},           {60, "Rows", 1},   {70, "Different", 1},
     {90, "Only in first", 1}, {100, "Only in second", 1}, {360, "Notes", 1}, {0, nullptr, 0},

@@ -13,6 +13,7 @@ extern const ColumnSpec kExportColumns[];
 extern const ColumnSpec kServiceColumns[];
 // The summary of two folders of collected logs, which writes no log.
 extern const ColumnSpec kSummaryColumns[];
+extern const ColumnSpec kDiagnosisColumns[];
 
 // Columns of the analysis column set.
 enum AnalysisColumn { kNameColumn, kValueColumn, kResultColumn };

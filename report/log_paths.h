@@ -23,3 +23,7 @@ constexpr const char* kTestLogPaths[] = {
     kFileVersionsLogPath, kDependenciesLogPath, kExportLogPath,        kServiceLogPath,
 };
 constexpr int kTestLogCount = sizeof kTestLogPaths / sizeof kTestLogPaths[0];
+
+// Written by the diagnosis after the tests (Test > Diagnose, /collect): the verdicts of the
+// rules over the logs above.
+constexpr char kDiagnosisLogPath[] = "C:\\Lensora_Brenhold.logDiagnosis";

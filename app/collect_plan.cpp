@@ -134,8 +134,9 @@ bool IsEarlierBundleFile(const std::string& name) {
 }
 
 std::string ClosingLine(const CollectSummary& summary) {
-    std::string line =
-        "Vorlix: " + Counted(summary.logs, "log", "logs") + " in " + summary.logFolder;
+    // What is wrong comes first: it is what the user reads and passes on.
+    std::string line = "Vorlix: " + (summary.diagnosis.empty() ? "" : summary.diagnosis + " ") +
+                       Counted(summary.logs, "log", "logs") + " in " + summary.logFolder;
     if (!summary.folderNotMade.empty()) {
         line += " (" + summary.folderNotMade + " could not be made)";
     }

@@ -47,5 +47,6 @@ struct CollectSummary {
     std::string folderNotMade;  // a folder given that could not be made, else empty
     int messages = 0;
     std::string messagesLog;  // the file holding every message
+    std::string diagnosis;    // the diagnosis' headline; empty when there is none
 };
 std::string ClosingLine(const CollectSummary& summary);

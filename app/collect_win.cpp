@@ -14,6 +14,11 @@
 #include "app/console_win.h"
 #include "app/hidden_dialog_win.h"
 #include "app/messages_log_win.h"
+#include "diagnosis/bundle_folder_win.h"
+#include "diagnosis/diagnosis_dialog_win.h"
+#include "diagnosis/diagnosis_log_win.h"
+#include "diagnosis/diagnosis_text.h"
+#include "diagnosis/rules.h"
 #include "platform/error_text_win.h"
 #include "platform/shell_state_win.h"
 #include "report/collect_manifest.h"
@@ -61,6 +66,15 @@ public:
         }
         return !before_[i].existed || CompareFileTime(&now, &before_[i].time) != 0;
     }
+    std::vector<std::string> Paths() const {
+        std::vector<std::string> paths;
+        for (int i = 0; i < kTestLogCount; ++i) {
+            if (Written(i)) {
+                paths.push_back(kTestLogPaths[i]);
+            }
+        }
+        return paths;
+    }
     int Count() const {
         int count = 0;
         for (int i = 0; i < kTestLogCount; ++i) {
@@ -104,8 +118,8 @@ int ExitCodeOf(int messages) {
 
 // Places the logs the run wrote, the messages log and the manifest into the folder, and
 // tells the summary where the files are.
-void FillBundle(const std::string& folder, const WrittenLogs& written, MessagesLog& messages,
-                CollectManifest manifest, CollectSummary& summary) {
+void FillBundle(const std::string& folder, const WrittenLogs& written, bool diagnosisWritten,
+                MessagesLog& messages, CollectManifest manifest, CollectSummary& summary) {
     CollectBundle bundle(folder, messages);
     if (!bundle.MakeFolder()) {
         summary.folderNotMade = folder;
@@ -116,6 +130,9 @@ void FillBundle(const std::string& folder, const WrittenLogs& written, MessagesL
         if (written.Written(i)) {
             bundle.Place(kTestLogPaths[i]);
         }
+    }
+    if (diagnosisWritten) {
+        bundle.Place(kDiagnosisLogPath);
     }
     messages.Close();
     // The copy holds every message so far; one that arises later is only under C:\.
@@ -130,6 +147,28 @@ void FillBundle(const std::string& folder, const WrittenLogs& written, MessagesL
     }
 }
 
+// The three test commands as the menu runs them, in dialogs never shown.
+void RunTestsHidden() {
+    // The plug-in is loaded by the export check; without a window nobody
+    // could answer the system's own boxes about it, so the system reports
+    // such failures to the caller only.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    for (int id : {IDM_ANALYZE, IDM_CHECK_DLL_CALLS, IDM_LIST_SERVICES}) {
+        RunDialogHidden(g_programInstance, IDD_REPORT, FindReportCommand(id)->procedure, 0);
+    }
+}
+
+// The rules over exactly the logs this run wrote (a log it could not rewrite is not taken
+// in its old state) and its messages so far; the verdicts go into the diagnosis log.
+std::vector<Verdict> DiagnoseThisRun(const WrittenLogs& written, bool* logWritten) {
+    std::vector<std::string> paths = written.Paths();
+    paths.push_back(kMessagesLogPath);
+    const GatheredBundle run = GatherRunLogs(paths);
+    const std::vector<Verdict> verdicts = Diagnose(run.View());
+    *logWritten = WriteDiagnosisLog(verdicts);
+    return verdicts;
+}
+
 }  // namespace
 
 int RunCollect(const std::string& folder) {
@@ -140,17 +179,14 @@ int RunCollect(const std::string& folder) {
         WriteToStartingConsole(MessagesLogFailureLine(messages.OpenError()).c_str());
         return kExitMessages;
     }
-    // The plug-in is loaded by the export check; without a window nobody
-    // could answer the system's own boxes about it, so the system reports
-    // such failures to the caller only.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const WrittenLogs written;
-    for (int id : {IDM_ANALYZE, IDM_CHECK_DLL_CALLS, IDM_LIST_SERVICES}) {
-        RunDialogHidden(g_programInstance, IDD_REPORT, FindReportCommand(id)->procedure, 0);
-    }
+    RunTestsHidden();
+    bool diagnosisWritten = false;
+    const std::vector<Verdict> verdicts = DiagnoseThisRun(written, &diagnosisWritten);
 
     CollectSummary summary;
-    summary.logs = written.Count() + 1;
+    summary.diagnosis = DiagnosisHeadline(verdicts);
+    summary.logs = written.Count() + 1 + (diagnosisWritten ? 1 : 0);
     summary.logFolder = kLogFolder;
     summary.messagesLog = kMessagesLogPath;
     if (!folder.empty() && !IsLogFolder(folder)) {
@@ -158,10 +194,33 @@ int RunCollect(const std::string& folder) {
         manifest.program = ProgramText();
         manifest.run = started;
         manifest.windows = WindowsVersionOfThisRun();
-        FillBundle(folder, written, messages, manifest, summary);
+        FillBundle(folder, written, diagnosisWritten, messages, manifest, summary);
     }
     messages.Close();
     summary.messages = messages.Count();
     WriteToStartingConsole(ClosingLine(summary).c_str());
     return ExitCodeOf(messages.Count());
+}
+
+void RunDiagnoseCommand(HWND owner) {
+    DiagnosisShown shown;
+    {
+        char started[128];
+        FormatLocalTimestamp(started, sizeof started);
+        MessagesLog messages;
+        if (!messages.Open()) {
+            ShowSystemError(messages.OpenError(), "Vorlix   CreateFile");
+            return;
+        }
+        const WrittenLogs written;
+        RunTestsHidden();
+        bool diagnosisWritten = false;
+        shown.verdicts = DiagnoseThisRun(written, &diagnosisWritten);
+        messages.Close();
+        shown.source = std::string("This machine, run ") + started + "; the logs and " +
+                       kDiagnosisLogPath + " are under C:\\ (" +
+                       std::to_string(messages.Count()) + " messages in " + kMessagesLogPath + ")";
+    }
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, DiagnosisDialogProc,
+                    reinterpret_cast<LPARAM>(&shown));
 }

@@ -72,6 +72,12 @@ const char kUsageText[] =
     "    With /report, writes the summary and the rows that differ to FILE.\r\n"
     "    Exit code of a report: 0 nothing differs, 1 something differs,\r\n"
     "    2 bad arguments or a log that cannot be read.\r\n"
+    "vorlix.exe /diagnose FOLDER [/report FILE]\r\n"
+    "    Shows what the rules find in the logs that /collect wrote into FOLDER:\r\n"
+    "    each rule's verdict (fail, warn, pass, not judged), its evidence and\r\n"
+    "    what to do, failures first. With /report, opens no window and writes\r\n"
+    "    the verdicts to FILE. Exit code of a report: 0 no rule failed, 1 a\r\n"
+    "    rule failed, 2 bad arguments or a bundle that cannot be read.\r\n"
     "vorlix.exe /?\r\n"
     "    Shows this text.\r\n";
 
@@ -180,6 +186,24 @@ void ParseCompare(const std::vector<std::string>& arguments, StartRequest& reque
     request.mode = request.problem.empty() ? StartMode::Compare : StartMode::BadArguments;
 }
 
+// "/diagnose FOLDER [/report FILE]".
+void ParseDiagnose(const std::vector<std::string>& arguments, StartRequest& request) {
+    request.mode = StartMode::BadArguments;
+    if (arguments.size() == 4) {
+        if (SwitchName(arguments[2]) != "report" || arguments[3].empty()) {
+            return;
+        }
+        request.report = arguments[3];
+    }
+    const FolderArgument folder = ReadFolderArgument(arguments[1]);
+    if (!folder.problem.empty()) {
+        request.problem = folder.problem;
+        return;
+    }
+    request.first = folder.folder;
+    request.mode = StartMode::Diagnose;
+}
+
 }  // namespace
 
 StartRequest ParseArguments(const std::vector<std::string>& arguments) {
@@ -200,6 +224,8 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
                 request.problem = folder.problem;
             }
         }
+    } else if (name == "diagnose" && (arguments.size() == 2 || arguments.size() == 4)) {
+        ParseDiagnose(arguments, request);
     } else if (name == "compare" && (arguments.size() == 4 || arguments.size() == 6)) {
         ParseCompare(arguments, request);
     } else {

@@ -16,6 +16,7 @@ enum class StartMode {
     Collect,
     Compare,         // two logs
     CompareFolders,  // two folders of collected logs
+    Diagnose,        // the verdicts of a bundle folder (`first`)
     BadArguments     // the usage text, then kExitBadArguments
 };
 

@@ -9,8 +9,6 @@
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 
-namespace {
-
 // Without a window nobody could answer a box: each becomes a line of the
 // console, as with /collect.
 int PrintBox(HWND, const char* text, const char* caption, UINT, const char* subject) {
@@ -18,10 +16,14 @@ int PrintBox(HWND, const char* text, const char* caption, UINT, const char* subj
     return IDOK;
 }
 
+namespace {
+
 void ShowWriteFailure(const std::string& path, const char* caption, DWORD error) {
     const SystemErrorText reason(error);
     ShowMessageBox(nullptr, (path + "  " + reason.Text()).c_str(), caption, kErrorBoxStyle);
 }
+
+}  // namespace
 
 bool WriteReport(const std::string& path, const std::string& text) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -42,6 +44,8 @@ bool WriteReport(const std::string& path, const std::string& text) {
     }
     return true;
 }
+
+namespace {
 
 // What the reading of a log needed is said, never left unsaid.
 void SayReadingNotes(const std::string& path, const LogReadingNotes& notes) {

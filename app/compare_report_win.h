@@ -1,6 +1,10 @@
 // "/compare ... /report FILE": the comparison without a window, written to a file.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 #include "app/command_line.h"
 
 // Compares the two logs or folders of the request and writes the report;
@@ -8,3 +12,10 @@
 // differs, kExitMessages when something does, kExitBadArguments when a log
 // or folder cannot be read or the report cannot be written.
 int RunCompareReport(const StartRequest& request);
+
+// A box as a console line ("caption<TAB>subject  text"): the box target of every report
+// written without a window.
+int PrintBox(HWND owner, const char* text, const char* caption, UINT style, const char* subject);
+
+// Writes a report file whole; false after saying why (through the message box target).
+bool WriteReport(const std::string& path, const std::string& text);

@@ -10,6 +10,7 @@
 #include "app/collect_plan.h"
 #include "app/collect_win.h"
 #include "app/compare_report_win.h"
+#include "app/diagnose_bundle_win.h"
 #include "compare/folder_summary_win.h"
 #include "app/command_line.h"
 #include "app/commands_win.h"
@@ -107,6 +108,9 @@ StartRequest ReadStartRequest(const char* commandLine) {
             paths.push_back(&request.first);
             paths.push_back(&request.second);
         }
+        if (request.mode == StartMode::Diagnose) {
+            paths.push_back(&request.first);
+        }
         char full[MAX_PATH];
         for (std::string* path : paths) {
             if (path->empty()) {
@@ -140,7 +144,8 @@ int Collect(HINSTANCE instance, const std::string& folder) {
 int Report(HINSTANCE instance, const StartRequest& request) {
     g_programInstance = instance;
     try {
-        return RunCompareReport(request);
+        return request.mode == StartMode::Diagnose ? RunDiagnoseReport(request)
+                                                   : RunCompareReport(request);
     } catch (...) {
         WriteToStartingConsole("Vorlix: the comparison ran out of memory.\r\n");
         return kExitBadArguments;
@@ -167,6 +172,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
             return Collect(instance, request.folder);
         case StartMode::Compare:
         case StartMode::CompareFolders:
+        case StartMode::Diagnose:
             if (!request.report.empty()) {
                 return Report(instance, request);
             }
@@ -201,6 +207,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (request.mode == StartMode::CompareFolders) {
         PostMessageA(g_mainWindow, kOpenFolderComparisonMessage, 0,
                      reinterpret_cast<LPARAM>(&folders));
+    }
+    if (request.mode == StartMode::Diagnose) {
+        PostMessageA(g_mainWindow, kOpenBundleDiagnosisMessage, 0,
+                     reinterpret_cast<LPARAM>(&request.first));
     }
 
     HACCEL accelerators = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDC_VORLIX_ACCELERATORS));

@@ -1,4 +1,6 @@
+#include "app/collect_win.h"
 #include "app/commands_win.h"
+#include "app/diagnose_bundle_win.h"
 #include "compare/folder_summary_win.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/shell_state_win.h"
@@ -13,6 +15,10 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             if (id == IDM_ABOUT) {
                 DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_ABOUTBOX), window,
                                 AboutDialogProc, 0);
+                return 0;
+            }
+            if (id == IDM_DIAGNOSE) {
+                RunDiagnoseCommand(window);
                 return 0;
             }
             if (id == IDM_COMPARE_FOLDERS) {
@@ -46,6 +52,9 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
             OpenFolderComparison(folders->first, folders->second, window);
             return 0;
         }
+        case kOpenBundleDiagnosisMessage:
+            OpenBundleDiagnosis(*reinterpret_cast<const std::string*>(lParam), window);
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

@@ -7,6 +7,7 @@
 #include "platform/error_text_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
+#include "report/collect_manifest_win.h"
 #include "report/log_file_win.h"
 
 namespace {
@@ -47,28 +48,6 @@ bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files
     return true;
 }
 
-// A manifest is small; anything larger is no manifest of ours.
-constexpr DWORD kMaxManifestSize = 1024 * 1024;
-
-// The folder's manifest, when it has one that reads as a manifest.
-bool ReadManifest(const std::string& folder, CollectManifest* manifest) {
-    UniqueFile file(CreateFileA(PathInFolder(folder, kManifestFileName).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxManifestSize) {
-        return false;
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() &&
-        !ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) {
-        return false;
-    }
-    bytes.resize(read);
-    return ParseManifest(bytes, manifest);
-}
-
 }  // namespace
 
 bool ReadLogFile(const std::string& path, LogLines& lines) {
@@ -98,8 +77,8 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
     if (!ListCollectedLogs(first, firstFiles) || !ListCollectedLogs(second, secondFiles)) {
         return false;
     }
-    result.hasFirstManifest = ReadManifest(first, &result.firstManifest);
-    result.hasSecondManifest = ReadManifest(second, &result.secondManifest);
+    result.hasFirstManifest = ReadManifestFile(first, &result.firstManifest);
+    result.hasSecondManifest = ReadManifestFile(second, &result.secondManifest);
     result.logs = PairFolderLogs(firstFiles, secondFiles);
     if (result.logs.empty()) {
         const std::string text = "Neither " + first + " nor " + second +

@@ -30,10 +30,8 @@ const char* OtherRuleFor(const BundleFacts& facts, const NeededDllFact& dll) {
 
 Verdict JudgeNeededDllsFound(const BundleFacts& facts) {
     const DependencyFacts& deps = facts.dependencies;
-    if (deps.needed.empty()) {
-        return MakeVerdict(Outcome::NotJudged,
-                           "Not judged: the dependencies log lists no needed DLL (the plug-in "
-                           "DLL could not be read as an image of this program's kind).");
+    if (!DependenciesWalked(facts)) {
+        return NotWalkedVerdict();
     }
     std::vector<std::string> names, delayed, others;
     std::vector<Evidence> evidence;
@@ -51,7 +49,7 @@ Verdict JudgeNeededDllsFound(const BundleFacts& facts) {
     }
     if (!names.empty()) {
         return MakeVerdict(Outcome::Fail,
-                           "Not found in the loader's search order: " + JoinNames(names) +
+                           "Not found in the loader's search order: " + JoinFirstNames(names) +
                                "; the plug-in cannot load without it.",
                            evidence,
                            "Install the DLL where the loader looks (the program folder of Mach3 "
@@ -74,6 +72,9 @@ Verdict JudgeNeededDllsFound(const BundleFacts& facts) {
 
 Verdict JudgeNeededDllsBitness(const BundleFacts& facts) {
     const DependencyFacts& deps = facts.dependencies;
+    if (!DependenciesWalked(facts)) {
+        return NotWalkedVerdict();
+    }
     const std::string bitness = ExpectedBitness(facts);
     std::vector<std::string> names;
     std::vector<Evidence> evidence;
@@ -101,6 +102,9 @@ Verdict JudgeNeededDllsBitness(const BundleFacts& facts) {
 
 Verdict JudgeNeededFunctions(const BundleFacts& facts) {
     const DependencyFacts& deps = facts.dependencies;
+    if (!DependenciesWalked(facts)) {
+        return NotWalkedVerdict();
+    }
     if (deps.missingFunctions.empty()) {
         return MakeVerdict(Outcome::Pass,
                            "Every DLL the loader picks exports every function its importers need.");
@@ -163,10 +167,10 @@ Verdict JudgeRuntime(const BundleFacts& facts) {
         return MakeVerdict(Outcome::Pass, "The Visual C++ 2010 x86 runtime is installed.");
     }
     Evidence runtime = RowEvidence(BundleLog::Runtime, nameRow, nameRow.Last(), "found");
-    if (!facts.view.Has(BundleLog::Dependencies)) {
+    if (!DependenciesWalked(facts)) {
         return MakeVerdict(Outcome::Warn,
                            "The Visual C++ 2010 x86 runtime is not installed; whether the plug-in "
-                           "needs it is not known (no dependencies log).",
+                           "needs it is not known (no DLL it needs is listed).",
                            {runtime}, "Install the Visual C++ 2010 x86 runtime.");
     }
     std::vector<std::string> missing, found;

@@ -106,3 +106,13 @@ std::string DiagnosisReport(const std::vector<Verdict>& verdicts) {
     }
     return text;
 }
+
+std::string DiagnosisHeadline(const std::vector<Verdict>& verdicts) {
+    for (const Verdict& verdict : verdicts) {
+        if (verdict.outcome == Outcome::Fail) {
+            return verdict.code + ": " + VerdictCells(verdict)[2] + " (" + VerdictCounts(verdicts) +
+                   ")";
+        }
+    }
+    return "No rule failed (" + VerdictCounts(verdicts) + ").";
+}

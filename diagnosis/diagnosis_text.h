@@ -27,3 +27,7 @@ int CountOutcome(const std::vector<Verdict>& verdicts, Outcome outcome);
 // The report: a line of column titles, then VerdictsForPeople's rows, tab-separated, each
 // line ended by CR LF.
 std::string DiagnosisReport(const std::vector<Verdict>& verdicts);
+
+// The diagnosis in one line for a console: the first failure's code and sentence, or that
+// no rule failed; then the counts.
+std::string DiagnosisHeadline(const std::vector<Verdict>& verdicts);

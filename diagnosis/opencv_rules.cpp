@@ -21,7 +21,7 @@ bool IsNeeded(const DependencyFacts& deps, const std::string& file) {
 
 Verdict JudgeOpenCvFiles(const BundleFacts& facts) {
     const std::vector<InstalledFileFact>& files = facts.openCv;
-    const bool knowsNeeds = facts.view.Has(BundleLog::Dependencies);
+    const bool knowsNeeds = DependenciesWalked(facts);
     const DependencyFacts& deps = facts.dependencies;
     std::vector<std::string> needed, unneeded;
     std::vector<Evidence> evidence;
@@ -43,16 +43,16 @@ Verdict JudgeOpenCvFiles(const BundleFacts& facts) {
     if (!needed.empty()) {
         return MakeVerdict(Outcome::Fail,
                            "OpenCV files that the plug-in needs are not installed: " +
-                               JoinNames(needed) + ".",
+                               JoinFirstNames(needed) + ".",
                            evidence, action);
     }
     if (!unneeded.empty()) {
         return MakeVerdict(Outcome::Warn,
-                           "OpenCV files are not installed: " + JoinNames(unneeded) +
+                           "OpenCV files are not installed: " + JoinFirstNames(unneeded) +
                                (knowsNeeds ? "; nothing the plug-in loads needs them (debug DLLs "
                                              "and tools)."
                                            : "; whether the plug-in needs them is not known (no "
-                                             "dependencies log)."),
+                                             "DLL it needs is listed)."),
                            evidence, action);
     }
     return MakeVerdict(Outcome::Pass, "All " + std::to_string(checked) + " OpenCV files are installed.");
@@ -112,6 +112,14 @@ Verdict JudgeOpenCvOnPath(const BundleFacts& facts) {
     const std::string folder = OpenCvFolder(files);
     if (folder.empty()) {
         return MakeVerdict(Outcome::NotJudged, "Not judged: the element log names no OpenCV file.");
+    }
+    bool anyInstalled = false;
+    for (const InstalledFileFact& file : files) {
+        anyInstalled = anyInstalled || file.found;
+    }
+    if (!anyInstalled) {
+        return MakeVerdict(Outcome::NotJudged,
+                           "Not judged: no OpenCV file is installed (OPENCV-FILES names them).");
     }
     if (!OpenCvFolderOffPath(facts)) {
         return MakeVerdict(Outcome::Pass, "The OpenCV folder " + folder + " is on PATH.");

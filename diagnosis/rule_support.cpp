@@ -8,14 +8,45 @@ Verdict MakeVerdict(Outcome outcome, std::string sentence, std::vector<Evidence>
     Verdict verdict;
     verdict.outcome = outcome;
     verdict.sentence = std::move(sentence);
-    verdict.evidence = std::move(evidence);
+    verdict.evidence = FirstEvidence(std::move(evidence));
     verdict.action = std::move(action);
     return verdict;
 }
 
 Evidence RowEvidence(BundleLog log, const LogRow& row, std::string observed,
                      std::string expected) {
-    return Evidence{BundleLogFileName(log), row.Name(), std::move(observed), std::move(expected)};
+    // A message has no name of its own: its caption repeats, so its line tells it apart.
+    std::string name = log == BundleLog::Messages ? "line " + std::to_string(row.number) : row.Name();
+    return Evidence{BundleLogFileName(log), std::move(name), std::move(observed),
+                    std::move(expected)};
+}
+
+std::vector<Evidence> FirstEvidence(std::vector<Evidence> evidence) {
+    if (evidence.size() > kMaxEvidence) {
+        const std::size_t more = evidence.size() - kMaxEvidence + 1;
+        evidence.resize(kMaxEvidence - 1);
+        evidence.push_back(Evidence{"", "", "and " + std::to_string(more) + " more rows like these", ""});
+    }
+    return evidence;
+}
+
+std::string JoinFirstNames(const std::vector<std::string>& names) {
+    if (names.size() <= kMaxNamed) {
+        return JoinNames(names);
+    }
+    std::vector<std::string> first(names.begin(), names.begin() + (kMaxNamed - 1));
+    first.push_back(std::to_string(names.size() - first.size()) + " more");
+    return JoinNames(first);
+}
+
+bool DependenciesWalked(const BundleFacts& facts) {
+    return !facts.dependencies.needed.empty();
+}
+
+Verdict NotWalkedVerdict() {
+    return MakeVerdict(Outcome::NotJudged,
+                       "Not judged: the dependencies log lists no needed DLL (the plug-in DLL "
+                       "could not be read as an image of this program's kind).");
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {

@@ -17,6 +17,18 @@ Evidence RowEvidence(BundleLog log, const LogRow& row, std::string observed,
 // "a, b and c".
 std::string JoinNames(const std::vector<std::string>& names);
 
+// A verdict names its first findings and counts the rest, so that one broken installation
+// (41 files missing) stays readable in a row and a log line.
+constexpr std::size_t kMaxEvidence = 6;
+constexpr std::size_t kMaxNamed = 8;
+std::vector<Evidence> FirstEvidence(std::vector<Evidence> evidence);
+std::string JoinFirstNames(const std::vector<std::string>& names);
+
+// Whether the dependencies log lists the DLLs the plug-in needs: without them nothing can be
+// said of what it needs.
+bool DependenciesWalked(const BundleFacts& facts);
+Verdict NotWalkedVerdict();
+
 // The bitness that the plug-in and its DLLs must have: that of the program that walked the
 // dependencies ("32-bit" for the Vorlix that ships, as for Mach3).
 std::string ExpectedBitness(const BundleFacts& facts);

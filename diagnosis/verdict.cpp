@@ -20,6 +20,10 @@ std::string EvidenceText(const std::vector<Evidence>& evidence) {
         if (!text.empty()) {
             text += "; ";
         }
+        if (fact.log.empty()) {
+            text += fact.observed;  // a remark such as "and 3 more rows like these"
+            continue;
+        }
         text += fact.log;
         if (!fact.row.empty()) {
             text += ", row \"" + fact.row + "\"";

@@ -29,6 +29,9 @@
 #define IDC_COMPARE_NAMES 1013
 #define IDC_COMPARE_COUNTS 1014
 #define IDC_DIFFERENCES_ONLY 1015
+// Made at run time by the diagnosis view.
+#define IDC_DIAGNOSIS_SOURCE 1016
+#define IDC_DIAGNOSIS_COUNTS 1017
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105
@@ -39,6 +42,7 @@
 #define IDM_COMPARE_ANALYZE 32775
 #define IDM_COMPARE_DLL_CALLS 32776
 #define IDM_COMPARE_FOLDERS 32779
+#define IDM_DIAGNOSE 32780
 
 // The context menu of every report list.
 #define IDR_LIST_CONTEXT_MENU 130

@@ -159,6 +159,20 @@ TEST(DiagnosisRules, EachFaultIsNamedByItsOwnRuleAlone) {
              l["Messages"] = {{"Vorlix   LoadLibrary", kPlugin + "  The specified module could not be found."}};
          },
          {"PLUGIN-FILE fail"}, {"lensora.dll", "is not there"}},
+        {"nothing installed at all: one failure, the rest follows from it",
+         [](Logs& l) {
+             for (auto& fields : l["Element"]) {
+                 fields[1] = "Not found";
+             }
+             l["FileVersions"].clear();
+             l["PATH"] = {{"C:\\Windows\\system32"}, {"C:\\Windows\\system32", "PATH"}};
+             l["Dependencies"].resize(2);
+             l["Dlls"].clear();
+             l.erase("PluginVersion");
+             l["Messages"] = {{"Vorlix   LoadLibrary", kPlugin + "  The specified module could not be found."}};
+         },
+         // The first finding in code order is checked: 41 files, 7 named and the rest counted.
+         {"PLUGIN-FILE fail", "OPENCV-FILES warn", "UNINSTALL-ENTRY warn"}, {"34 more"}},
         {"plug-in DLL 64-bit",
          [](Logs& l) {
              SetResult(l, "FileVersions", kPlugin, 2, "64-bit");
@@ -283,6 +297,11 @@ TEST(DiagnosisRules, EachFaultIsNamedByItsOwnRuleAlone) {
                         << fault.what << ": \"" << text << "\" not in: " << verdict.sentence;
                 }
                 EXPECT_FALSE(verdict.evidence.empty()) << fault.what;
+            }
+            // However many rows a finding rests on, a verdict stays readable.
+            if (verdict.outcome == Outcome::Fail || verdict.outcome == Outcome::Warn) {
+                EXPECT_LE(verdict.evidence.size(), 6u) << fault.what << " " << verdict.code;
+                EXPECT_LE(verdict.sentence.size(), 400u) << fault.what << " " << verdict.code;
                 EXPECT_FALSE(verdict.action.empty()) << fault.what;
             }
         }

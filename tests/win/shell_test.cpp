@@ -106,7 +106,12 @@ TEST(ShellResources, MenuHasItsPopupsAndCommandsInOrder) {
     };
     const Popup popups[] = {
         {"&Datei", {{"&Beenden", 105}}},
-        {"Test", {{"Analyze", 32771}, {"Check Dll Fct Calls", 32772}, {"List Services", 32773}}},
+        {"Test",
+         {{"Analyze", 32771},
+          {"Check Dll Fct Calls", 32772},
+          {"List Services", 32773},
+          {"", 0},  // a separator
+          {"Diagnose", 32780}}},
         {"Verify",
          {{"Compare analyze", 32775},
           {"Compare Dll Fct Calls", 32776},

@@ -1,0 +1,31 @@
+#include "report/collect_manifest_win.h"
+
+#include <windows.h>
+
+#include "platform/dependency_walk.h"
+#include "platform/handles_win.h"
+
+namespace {
+
+// A manifest is small; anything larger is no manifest of ours.
+constexpr DWORD kMaxManifestSize = 1024 * 1024;
+
+}  // namespace
+
+bool ReadManifestFile(const std::string& folder, CollectManifest* manifest) {
+    UniqueFile file(CreateFileA(JoinFolderAndName(folder, kManifestFileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    LARGE_INTEGER size;
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxManifestSize) {
+        return false;
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return false;
+    }
+    bytes.resize(read);
+    return ParseManifest(bytes, manifest);
+}

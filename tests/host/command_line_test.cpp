@@ -77,6 +77,35 @@ TEST(CommandLine, ChoosesWhatToDo) {
               "r.txt");
 }
 
+TEST(CommandLine, DiagnosesOneBundleFolderInTheViewOrAsAReport) {
+    const struct {
+        std::vector<std::string> arguments;
+        StartMode mode;
+        const char* folder;
+        const char* report;
+    } cases[] = {
+        {{"/diagnose", "D:\\bundle"}, StartMode::Diagnose, "D:\\bundle", ""},
+        // "D:\my bundle\" as tab completion quotes it: the splitter keeps the last quote.
+        {{"-DIAGNOSE", "D:\\my bundle\"", "/Report", "v.txt"}, StartMode::Diagnose,
+         "D:\\my bundle\\", "v.txt"},
+        {{"/diagnose"}, StartMode::BadArguments, "", ""},
+        {{"/diagnose", "/report", "v.txt"}, StartMode::BadArguments, "", ""},
+        {{"/diagnose", "D:\\b", "/report"}, StartMode::BadArguments, "", ""},
+        {{"/diagnose", "D:\\b", "/keep", "v.txt"}, StartMode::BadArguments, "", ""},
+        {{"/diagnose", "D:\\b", "/report", ""}, StartMode::BadArguments, "", ""},
+    };
+    for (const auto& c : cases) {
+        const StartRequest request = ParseArguments(c.arguments);
+        EXPECT_EQ(request.mode, c.mode) << c.arguments[0] << " " << c.arguments.size();
+        if (c.mode == StartMode::Diagnose) {
+            EXPECT_EQ(request.first, c.folder);
+            EXPECT_EQ(request.report, c.report);
+        }
+    }
+    EXPECT_NE(std::string(kUsageText).find("vorlix.exe /diagnose FOLDER [/report FILE]"),
+              std::string::npos);
+}
+
 TEST(CommandLine, ComparesOnlyLogsOfTheKindAskedFor) {
     const struct {
         const char* kind;

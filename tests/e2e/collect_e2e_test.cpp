@@ -147,6 +147,7 @@ std::string Name(const char* path) {
 void ExpectBundle(const TestFolder& folder, const std::vector<std::string>& logs,
                   const FinishedRun& run, const std::string& before, const std::string& after) {
     std::vector<std::string> expected = logs;
+    expected.push_back("Lensora_Brenhold.logDiagnosis");
     expected.push_back("Lensora_Brenhold.logMessages");
     const ReadManifest manifest = ManifestIn(folder);
     ASSERT_TRUE(manifest.wellFormed) << ReadFileBytes(folder.File("manifest.txt"));
@@ -216,7 +217,8 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
         const std::string after = SortableNow();
         EXPECT_EQ(run.exitCode, 0u) << ReadFileBytes(kMessagesLog);
         EXPECT_FALSE(run.showedWindow);
-        EXPECT_EQ(run.output, ClosingLine(12, folder.Path(), 0, ""));
+        EXPECT_EQ(WithoutDiagnosisHeadline(run.output), ClosingLine(13, folder.Path(), 0, ""))
+            << run.output;
         ExpectBundle(folder,
                      {Name(kLogs[0]), Name(kLogs[1]), Name(kLogs[3]), Name(kLogs[4]),
                       Name(kLogs[5]), Name(kLogs[6]), Name(kLogs[7]), Name(kLogs[8]),
@@ -239,6 +241,7 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
                                            Name(kLogs[9]), Name(kLogs[10]), Name(kLogs[11])};
     ExpectBundle(folder, logs, run, before, after);
     std::vector<std::string> expectedFiles = logs;
+    expectedFiles.push_back("Lensora_Brenhold.logDiagnosis");
     expectedFiles.push_back("Lensora_Brenhold.logMessages");
     expectedFiles.push_back("manifest.txt");
     expectedFiles.push_back("notes.txt");
@@ -247,8 +250,10 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
     EXPECT_EQ(ReadFileBytes(folder.File("notes.txt")), "the user's own notes\r\n");
     const size_t messages = Lines(ReadFileBytes(kMessagesLog)).size();
     EXPECT_GE(messages, 3u);
-    EXPECT_EQ(run.output, ClosingLine(logs.size() + 1, folder.Path(), messages,
-                                      folder.File("Lensora_Brenhold.logMessages")));
+    EXPECT_EQ(WithoutDiagnosisHeadline(run.output),
+              ClosingLine(logs.size() + 2, folder.Path(), messages,
+                          folder.File("Lensora_Brenhold.logMessages")))
+        << run.output;
     DeleteFileA(kMessagesLog);
 }
 
@@ -341,9 +346,10 @@ TEST(CollectBundle, AFolderThatCannotBeMadeIsNamedWithTheSystemsReason) {
     for (const char* log : kLogs) {
         written += FileExistsAt(log) ? 1 : 0;
     }
-    EXPECT_EQ(run.output,
-              ClosingLine(written + 1, "C:\\ (Z:\\vorlix_e2e_denied\\pc1 could not be made)",
-                          messages.size(), kMessagesLog));
+    EXPECT_EQ(WithoutDiagnosisHeadline(run.output),
+              ClosingLine(written + 2, "C:\\ (Z:\\vorlix_e2e_denied\\pc1 could not be made)",
+                          messages.size(), kMessagesLog))
+        << run.output;
     DeleteFileA(kMessagesLog);
 }
 
@@ -360,14 +366,17 @@ TEST(CollectBundle, CopiesEveryLogItWroteIntoANewRelativeFolder) {
 
     const FinishedRun run = RunToEnd("/collect \"vorlix e2e logs\\pc 1\"", "C:\\");
     EXPECT_EQ(run.exitCode, 1u);
-    std::vector<std::string> expected = {"Lensora_Brenhold.logMessages", "manifest.txt"};
+    std::vector<std::string> expected = {"Lensora_Brenhold.logDiagnosis",
+                                         "Lensora_Brenhold.logMessages", "manifest.txt"};
+    EXPECT_EQ(ReadFileBytes(folder.File("Lensora_Brenhold.logDiagnosis")),
+              ReadFileBytes(kDiagnosisLog));
     for (const char* log : kLogs) {
         if (log != std::string(kSettingsLog) && FileExistsAt(log)) {
             expected.push_back(Name(log));
             EXPECT_EQ(ReadFileBytes(folder.File(Name(log))), ReadFileBytes(log)) << log;
         }
     }
-    EXPECT_GE(expected.size(), 9u);
+    EXPECT_GE(expected.size(), 10u);
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(NamesOf(FilesIn(folder.Path())), expected);
     EXPECT_EQ(ReadFileBytes(folder.File("Lensora_Brenhold.logMessages")),

@@ -153,3 +153,16 @@ TemporaryKey::~TemporaryKey() {
         DeleteKeyTree(root_, madeTop_);
     }
 }
+
+std::string WithoutDiagnosisHeadline(const std::string& line) {
+    const std::string start = "Vorlix: ";
+    const std::size_t counts = line.find(" not judged)");
+    if (line.compare(0, start.size(), start) != 0 || counts == std::string::npos) {
+        return std::string();
+    }
+    std::size_t rest = counts + 12;
+    if (line.compare(rest, 1, ".") == 0) {
+        ++rest;
+    }
+    return line.compare(rest, 1, " ") == 0 ? start + line.substr(rest + 1) : std::string();
+}

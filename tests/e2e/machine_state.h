@@ -14,6 +14,12 @@ extern const char kMessagesLog[];
 // first starts.
 extern const char kSettingsKey[];
 
+// The closing line of /collect without the diagnosis' headline at its start ("Vorlix: CODE:
+// sentence (counts) 13 logs in ..." or "Vorlix: No rule failed (counts). 13 logs in ...");
+// empty when the line has no such headline.
+std::string WithoutDiagnosisHeadline(const std::string& line);
+constexpr char kDiagnosisLog[] = "C:\\Lensora_Brenhold.logDiagnosis";
+
 // Splits bytes at CR LF; a last line without CR LF is kept.
 std::vector<std::string> Lines(const std::string& bytes);
 

@@ -1,0 +1,166 @@
+#include "compare/bundle_matrix.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+const std::string kMissingText = "(missing)";
+
+struct Builder {
+    std::size_t bundleCount = 0;
+    std::unordered_map<std::string, std::size_t> rowOfKey;
+    std::vector<MatrixRow> rows;
+    // Per row, the index of each value text, so that equal texts share one index.
+    std::vector<std::unordered_map<std::string, int>> valueIndex;
+
+    MatrixRow& RowFor(const std::string& kind, const std::string& name) {
+        std::string key = kind;
+        key += '\0';
+        key += name;
+        const auto found = rowOfKey.find(key);
+        if (found != rowOfKey.end()) {
+            return rows[found->second];
+        }
+        rowOfKey.emplace(std::move(key), rows.size());
+        MatrixRow row;
+        row.kind = kind;
+        row.name = name;
+        row.cells.assign(bundleCount, kMissing);
+        rows.push_back(std::move(row));
+        valueIndex.emplace_back();
+        return rows.back();
+    }
+
+    void Set(MatrixRow& row, std::size_t bundle, const std::string& value) {
+        auto& index = valueIndex[static_cast<std::size_t>(&row - rows.data())];
+        const auto found = index.find(value);
+        int at;
+        if (found == index.end()) {
+            at = static_cast<int>(row.values.size());
+            index.emplace(value, at);
+            row.values.push_back(value);
+        } else {
+            at = found->second;
+        }
+        row.cells[bundle] = at;
+    }
+};
+
+std::string ValueOf(const LogLine& line) {
+    std::string value;
+    for (std::size_t i = 1; i < line.fields.size(); ++i) {
+        if (i > 1) {
+            value += "  ";
+        }
+        value += line.fields[i];
+    }
+    return value;
+}
+
+// Every value a group of bundles holds (kMissing counts as one), each once.
+std::vector<int> ValuesHeld(const MatrixRow& row, const std::vector<MatrixBundle>& bundles,
+                            bool bad) {
+    std::vector<int> held;
+    for (std::size_t b = 0; b < bundles.size(); ++b) {
+        if (bundles[b].bad == bad &&
+            std::find(held.begin(), held.end(), row.cells[b]) == held.end()) {
+            held.push_back(row.cells[b]);
+        }
+    }
+    return held;
+}
+
+// The value most bundles hold; on a tie the one most good bundles hold, then the first met.
+int CommonValue(const MatrixRow& row, const std::vector<MatrixBundle>& bundles) {
+    const int slots = static_cast<int>(row.values.size()) + 1;  // slot 0: missing
+    std::vector<int> all(static_cast<std::size_t>(slots), 0), good(all);
+    std::vector<int> first(static_cast<std::size_t>(slots), -1);
+    for (std::size_t b = 0; b < bundles.size(); ++b) {
+        const std::size_t slot = static_cast<std::size_t>(row.cells[b] + 1);
+        ++all[slot];
+        good[slot] += bundles[b].bad ? 0 : 1;
+        if (first[slot] < 0) {
+            first[slot] = static_cast<int>(b);
+        }
+    }
+    std::size_t best = 0;
+    for (std::size_t slot = 1; slot < all.size(); ++slot) {
+        const bool more = all[slot] > all[best] ||
+                          (all[slot] == all[best] &&
+                           (good[slot] > good[best] ||
+                            (good[slot] == good[best] && first[slot] < first[best])));
+        if (first[slot] >= 0 && (first[best] < 0 || more)) {
+            best = slot;
+        }
+    }
+    return static_cast<int>(best) - 1;
+}
+
+MatrixRowClass ClassOf(const MatrixRow& row, const std::vector<MatrixBundle>& bundles) {
+    const std::vector<int> good = ValuesHeld(row, bundles, false);
+    const std::vector<int> bad = ValuesHeld(row, bundles, true);
+    if (good.size() > 1) {
+        return MatrixRowClass::ExpectedToVary;
+    }
+    if (good.size() == 1 && !bad.empty() &&
+        std::find(bad.begin(), bad.end(), good.front()) == bad.end()) {
+        return MatrixRowClass::Separating;
+    }
+    return MatrixRowClass::Differs;
+}
+
+bool SameEverywhere(const MatrixRow& row) {
+    return std::all_of(row.cells.begin(), row.cells.end(),
+                       [&](int cell) { return cell == row.cells.front(); });
+}
+
+}  // namespace
+
+BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
+    Builder builder;
+    builder.bundleCount = bundles.size();
+    for (std::size_t b = 0; b < bundles.size(); ++b) {
+        for (const MatrixLog& log : bundles[b].logs) {
+            if (log.lines == nullptr) {
+                continue;
+            }
+            // A name that a log repeats is told apart by its place among its namesakes.
+            std::unordered_map<std::string, int> seen;
+            for (const LogLine& line : log.lines->lines) {
+                if (line.fields.empty()) {
+                    continue;
+                }
+                const std::string& first = line.fields.front();
+                const int count = ++seen[first];
+                const std::string name = count == 1 ? first : first + " #" + std::to_string(count);
+                MatrixRow& row = builder.RowFor(log.kind, name);
+                builder.Set(row, b, ValueOf(line));
+            }
+        }
+    }
+    BundleMatrix matrix;
+    std::vector<MatrixRow> groups[3];
+    for (MatrixRow& row : builder.rows) {
+        if (SameEverywhere(row)) {
+            continue;
+        }
+        row.common = CommonValue(row, bundles);
+        row.rowClass = ClassOf(row, bundles);
+        groups[static_cast<int>(row.rowClass)].push_back(std::move(row));
+    }
+    matrix.separating = groups[0].size();
+    matrix.differing = groups[1].size();
+    matrix.expectedToVary = groups[2].size();
+    for (auto& group : groups) {
+        for (MatrixRow& row : group) {
+            matrix.rows.push_back(std::move(row));
+        }
+    }
+    return matrix;
+}
+
+const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle) {
+    const int cell = bundle < row.cells.size() ? row.cells[bundle] : kMissing;
+    return cell == kMissing ? kMissingText : row.values[static_cast<std::size_t>(cell)];
+}

@@ -1,0 +1,56 @@
+// Many bundles side by side: one row per fact (a log's kind and a record's name) that is not
+// the same in every bundle, one column per bundle, and the value most bundles hold. Rows on
+// which every bad bundle differs from the good ones come first; rows on which the good
+// bundles already disagree are noise that merely varies between machines.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "report/log_lines.h"
+
+// One log of one bundle, already read.
+struct MatrixLog {
+    std::string kind;  // the log's file name without the "Lensora_Brenhold." part: "logServices"
+    const LogLines* lines = nullptr;
+};
+
+struct MatrixBundle {
+    std::string title;  // "C:\bundles\pc1 (Windows 7, run 09.12.2026 14:03 27)"
+    bool bad = false;
+    std::vector<MatrixLog> logs;
+};
+
+enum class MatrixRowClass {
+    Separating,      // the good bundles agree and every bad bundle holds another value
+    Differs,         // the good bundles agree, but not every bad bundle differs from them
+    ExpectedToVary,  // the good bundles disagree among themselves
+};
+
+struct MatrixRow {
+    std::string kind;
+    std::string name;  // a record's name; a repeated name gets " #2", " #3"...
+    // Per bundle, an index into `values`, or kMissing where the bundle has no such record.
+    std::vector<int> cells;
+    std::vector<std::string> values;
+    int common = 0;  // index of the value most bundles hold (kMissing when most lack it)
+    MatrixRowClass rowClass = MatrixRowClass::Differs;
+};
+constexpr int kMissing = -1;
+
+struct BundleMatrix {
+    // Separating rows first, then rows that differ, then those expected to vary; each group
+    // in the order of the logs and of the records in the first bundle that holds them.
+    std::vector<MatrixRow> rows;
+    std::size_t separating = 0;
+    std::size_t differing = 0;
+    std::size_t expectedToVary = 0;
+};
+
+// The record name and value of a log line: the first field, and the others joined by two
+// blanks as the log wrote them.
+BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles);
+
+// The text of a cell: its value, or "(missing)".
+const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle);

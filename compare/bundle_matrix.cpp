@@ -164,3 +164,51 @@ const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle) {
     const int cell = bundle < row.cells.size() ? row.cells[bundle] : kMissing;
     return cell == kMissing ? kMissingText : row.values[static_cast<std::size_t>(cell)];
 }
+
+const char* MatrixRowClassText(MatrixRowClass rowClass) {
+    switch (rowClass) {
+        case MatrixRowClass::Separating:
+            return "separating";
+        case MatrixRowClass::ExpectedToVary:
+            return "expected to vary";
+        case MatrixRowClass::Differs:
+            break;
+    }
+    return "differs";
+}
+
+namespace {
+
+void AppendCell(std::string& line, const std::string& text, bool first) {
+    if (!first) {
+        line += '\t';
+    }
+    for (char c : text) {
+        line += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    }
+}
+
+}  // namespace
+
+std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBundle>& bundles) {
+    std::string text;
+    AppendCell(text, "Log", true);
+    AppendCell(text, "Fact", false);
+    AppendCell(text, "Rows", false);
+    AppendCell(text, "Common value", false);
+    for (const MatrixBundle& bundle : bundles) {
+        AppendCell(text, bundle.title + (bundle.bad ? " (bad)" : ""), false);
+    }
+    text += "\r\n";
+    for (const MatrixRow& row : matrix.rows) {
+        AppendCell(text, row.kind, true);
+        AppendCell(text, row.name, false);
+        AppendCell(text, MatrixRowClassText(row.rowClass), false);
+        AppendCell(text, row.common == kMissing ? "(missing)" : row.values[row.common], false);
+        for (std::size_t b = 0; b < bundles.size(); ++b) {
+            AppendCell(text, MatrixCellText(row, b), false);
+        }
+        text += "\r\n";
+    }
+    return text;
+}

@@ -135,3 +135,23 @@ TEST(BundleMatrix, RepeatedNamesTiesAndMachinesWithoutAGoodOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BundleMatrix, TheReportListsEveryRowSeparatingFirstWithTheBadBundlesMarked) {
+    const std::vector<Machine> machines = {
+        {"good", false, {{"k", {{"a", "1"}, {"b", "x\ty"}}}}},
+        {"bad", true, {{"k", {{"a", "2"}, {"b", "z"}}}}},
+    };
+    const Built built = Build(machines);
+    std::vector<MatrixBundle> bundles(2);
+    bundles[0].title = "good";
+    bundles[1].title = "bad";
+    bundles[1].bad = true;
+    EXPECT_EQ(MatrixReport(built.matrix, bundles),
+              "Log\tFact\tRows\tCommon value\tgood\tbad (bad)\r\n"
+              "k\ta\tseparating\t1\t1\t2\r\n"
+              "k\tb\tseparating\tx y\tx y\tz\r\n");
+}
+
+}  // namespace

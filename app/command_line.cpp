@@ -78,6 +78,15 @@ const char kUsageText[] =
     "    what to do, failures first. With /report, opens no window and writes\r\n"
     "    the verdicts to FILE. Exit code of a report: 0 no rule failed, 1 a\r\n"
     "    rule failed, 2 bad arguments or a bundle that cannot be read.\r\n"
+    "vorlix.exe /compare folders F1 F2 F3 ... [/bad B1 B2 ...] [/report FILE]\r\n"
+    "vorlix.exe /compare folders PARENT [/report FILE]\r\n"
+    "    Many bundles (or every bundle in the folders of PARENT) in one matrix:\r\n"
+    "    a row per fact that is not the same everywhere, a column per bundle.\r\n"
+    "    A bundle whose diagnosis has a failure, or one named after /bad, is\r\n"
+    "    bad; rows on which every bad bundle differs from the good ones come\r\n"
+    "    first, rows on which the good ones already differ are hidden. Exit\r\n"
+    "    code of a report: 0 nothing separates or differs, 1 something does,\r\n"
+    "    2 bad arguments or no bundle to compare.\r\n"
     "vorlix.exe /?\r\n"
     "    Shows this text.\r\n";
 
@@ -186,6 +195,49 @@ void ParseCompare(const std::vector<std::string>& arguments, StartRequest& reque
     request.mode = request.problem.empty() ? StartMode::Compare : StartMode::BadArguments;
 }
 
+// "/compare folders F1 ... Fn [/bad B1 ... Bm] [/report FILE]": two folders alone are the
+// comparison of two bundles; one folder is a folder of bundles; more, or any after /bad, the
+// matrix of many bundles.
+void ParseFolders(const std::vector<std::string>& arguments, StartRequest& request) {
+    request.mode = StartMode::BadArguments;
+    bool bad = false;
+    for (std::size_t i = 2; i < arguments.size(); ++i) {
+        const std::string name = SwitchName(arguments[i]);
+        if (name == "report") {
+            if (i + 2 != arguments.size() || arguments[i + 1].empty()) {
+                return;
+            }
+            request.report = arguments[i + 1];
+            break;
+        }
+        if (name == "bad") {
+            if (bad) {
+                return;
+            }
+            bad = true;
+            continue;
+        }
+        if (!name.empty() || arguments[i].empty()) {
+            return;  // another switch, or an empty folder
+        }
+        request.folders.push_back(arguments[i]);
+        if (bad) {
+            request.badFolders.push_back(arguments[i]);
+        }
+    }
+    if (request.folders.empty() || (bad && request.badFolders.empty())) {
+        return;
+    }
+    if (request.folders.size() == 2 && !bad) {
+        request.first = request.folders[0];
+        request.second = request.folders[1];
+        request.folders.clear();
+        request.mode = StartMode::CompareFolders;
+        return;
+    }
+    request.mode = StartMode::CompareBundles;
+}
+
 // "/diagnose FOLDER [/report FILE]".
 void ParseDiagnose(const std::vector<std::string>& arguments, StartRequest& request) {
     request.mode = StartMode::BadArguments;
@@ -226,6 +278,9 @@ StartRequest ParseArguments(const std::vector<std::string>& arguments) {
         }
     } else if (name == "diagnose" && (arguments.size() == 2 || arguments.size() == 4)) {
         ParseDiagnose(arguments, request);
+    } else if (name == "compare" && arguments.size() >= 3 &&
+               FoldAsciiCase(arguments[1]) == "folders") {
+        ParseFolders(arguments, request);
     } else if (name == "compare" && (arguments.size() == 4 || arguments.size() == 6)) {
         ParseCompare(arguments, request);
     } else {

@@ -17,6 +17,7 @@ enum class StartMode {
     Compare,         // two logs
     CompareFolders,  // two folders of collected logs
     Diagnose,        // the verdicts of a bundle folder (`first`)
+    CompareBundles,  // many bundle folders (`folders`), or one folder of bundles, in a matrix
     BadArguments     // the usage text, then kExitBadArguments
 };
 
@@ -27,6 +28,9 @@ struct StartRequest {
     std::string first;  // Compare: the two logs as given; CompareFolders: the folders
     std::string second;
     std::string report;   // Compare, CompareFolders: the report file; empty for a window
+    // CompareBundles: every bundle folder as given (the bad ones too), and those given as bad.
+    std::vector<std::string> folders;
+    std::vector<std::string> badFolders;
     std::string problem;  // BadArguments: one line saying what is wrong, or empty
 };
 

@@ -11,6 +11,7 @@
 #include "app/collect_win.h"
 #include "app/compare_report_win.h"
 #include "app/diagnose_bundle_win.h"
+#include "app/many_bundles_win.h"
 #include "compare/folder_summary_win.h"
 #include "app/command_line.h"
 #include "app/commands_win.h"
@@ -111,6 +112,12 @@ StartRequest ReadStartRequest(const char* commandLine) {
         if (request.mode == StartMode::Diagnose) {
             paths.push_back(&request.first);
         }
+        for (std::string& folder : request.folders) {
+            paths.push_back(&folder);
+        }
+        for (std::string& folder : request.badFolders) {
+            paths.push_back(&folder);
+        }
         char full[MAX_PATH];
         for (std::string* path : paths) {
             if (path->empty()) {
@@ -144,6 +151,9 @@ int Collect(HINSTANCE instance, const std::string& folder) {
 int Report(HINSTANCE instance, const StartRequest& request) {
     g_programInstance = instance;
     try {
+        if (request.mode == StartMode::CompareBundles) {
+            return RunManyBundlesReport(request);
+        }
         return request.mode == StartMode::Diagnose ? RunDiagnoseReport(request)
                                                    : RunCompareReport(request);
     } catch (...) {
@@ -173,6 +183,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         case StartMode::Compare:
         case StartMode::CompareFolders:
         case StartMode::Diagnose:
+        case StartMode::CompareBundles:
             if (!request.report.empty()) {
                 return Report(instance, request);
             }
@@ -207,6 +218,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     if (request.mode == StartMode::CompareFolders) {
         PostMessageA(g_mainWindow, kOpenFolderComparisonMessage, 0,
                      reinterpret_cast<LPARAM>(&folders));
+    }
+    if (request.mode == StartMode::CompareBundles) {
+        PostMessageA(g_mainWindow, kOpenManyBundlesMessage, 0, reinterpret_cast<LPARAM>(&request));
     }
     if (request.mode == StartMode::Diagnose) {
         PostMessageA(g_mainWindow, kOpenBundleDiagnosisMessage, 0,

@@ -1,6 +1,7 @@
 #include "app/collect_win.h"
 #include "app/commands_win.h"
 #include "app/diagnose_bundle_win.h"
+#include "app/many_bundles_win.h"
 #include "compare/folder_summary_win.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/shell_state_win.h"
@@ -50,6 +51,11 @@ LRESULT HandleMainWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         case kOpenFolderComparisonMessage: {
             const FolderPair* folders = reinterpret_cast<const FolderPair*>(lParam);
             OpenFolderComparison(folders->first, folders->second, window);
+            return 0;
+        }
+        case kOpenManyBundlesMessage: {
+            const StartRequest* request = reinterpret_cast<const StartRequest*>(lParam);
+            OpenManyBundles(request->folders, request->badFolders, window);
             return 0;
         }
         case kOpenBundleDiagnosisMessage:

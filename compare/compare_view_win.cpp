@@ -37,29 +37,6 @@ HWND ListOf(HWND dialog) {
     return GetDlgItem(dialog, IDC_REPORT_LIST);
 }
 
-// A list view cannot become virtual once made, so a new one with the same
-// place, styles and tab position stands in for the template's.
-HWND ReplaceWithVirtualList(HWND dialog) {
-    HWND old = ListOf(dialog);
-    RECT place = {};
-    GetWindowRect(old, &place);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE));
-    const DWORD extended = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE));
-    HWND list = CreateWindowExA(
-        extended, WC_LISTVIEWA, "", style | LVS_OWNERDATA, place.left, place.top,
-        place.right - place.left, place.bottom - place.top, dialog,
-        reinterpret_cast<HMENU>(IDC_REPORT_LIST),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
-    if (list == nullptr) {
-        return old;
-    }
-    SendMessageA(list, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
-    SetWindowPos(list, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    DestroyWindow(old);
-    return list;
-}
-
 // Beside "Sort case sensitive": the filter (place in dialog units).
 void MakeStatusControls(HWND dialog) {
     MakeCompareLines(dialog);
@@ -183,7 +160,7 @@ void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstN
         "    " +
         LogNameWithNotes("Second log: ", secondName, NotesToSay(secondName, logs.secondNotes));
 
-    HWND list = ReplaceWithVirtualList(dialog);
+    HWND list = ReplaceWithVirtualList(dialog, IDC_REPORT_LIST);
     g_reportList = list;
     const ListView view(list);
     view.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);

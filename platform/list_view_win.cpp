@@ -138,3 +138,26 @@ HWND AddDialogControl(HWND dialog, const char* windowClass, const char* text, DW
     SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
     return control;
 }
+
+// A list view cannot become virtual once made, so a new one with the same
+// place, styles and tab position stands in for the template's.
+HWND ReplaceWithVirtualList(HWND dialog, int id) {
+    HWND old = GetDlgItem(dialog, id);
+    RECT place = {};
+    GetWindowRect(old, &place);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_STYLE));
+    const DWORD extended = static_cast<DWORD>(GetWindowLongPtrA(old, GWL_EXSTYLE));
+    HWND list = CreateWindowExA(
+        extended, WC_LISTVIEWA, "", style | LVS_OWNERDATA, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE)), nullptr);
+    if (list == nullptr) {
+        return old;
+    }
+    SendMessageA(list, WM_SETFONT, SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+    SetWindowPos(list, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(old);
+    return list;
+}

@@ -43,6 +43,11 @@ private:
 };
 
 void ShowDialogControl(HWND dialog, int id, bool show);
+// Puts a virtual list view (LVS_OWNERDATA: it asks its dialog for every cell) in the place of
+// the dialog's list control `id`, with its styles, font and tab position; the compare view
+// and the matrix of many bundles show their own rows through it. Returns the list (the old
+// one when a new one cannot be made).
+HWND ReplaceWithVirtualList(HWND dialog, int id);
 // Adds a visible child control to the dialog at a place in dialog units, in the
 // dialog's font.
 HWND AddDialogControl(HWND dialog, const char* windowClass, const char* text, DWORD style, int id,

@@ -32,6 +32,8 @@
 // Made at run time by the diagnosis view.
 #define IDC_DIAGNOSIS_SOURCE 1016
 #define IDC_DIAGNOSIS_COUNTS 1017
+// Made at run time by the matrix of many bundles.
+#define IDC_SHOW_VARYING 1018
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

@@ -106,6 +106,43 @@ TEST(CommandLine, DiagnosesOneBundleFolderInTheViewOrAsAReport) {
               std::string::npos);
 }
 
+TEST(CommandLine, ManyBundlesTwoBundlesAndAFolderOfBundles) {
+    using V = std::vector<std::string>;
+    const struct {
+        V arguments;
+        StartMode mode;
+        V folders;
+        V bad;
+        const char* report;
+    } cases[] = {
+        {{"/compare", "folders", "g", "b"}, StartMode::CompareFolders, {}, {}, ""},
+        {{"/compare", "folders", "a", "b", "c"}, StartMode::CompareBundles, {"a", "b", "c"}, {}, ""},
+        {{"/compare", "FOLDERS", "parent"}, StartMode::CompareBundles, {"parent"}, {}, ""},
+        {{"/compare", "folders", "g1", "g2", "/bad", "b1", "b2", "/report", "r.txt"},
+         StartMode::CompareBundles, {"g1", "g2", "b1", "b2"}, {"b1", "b2"}, "r.txt"},
+        {{"/compare", "folders", "g", "-BAD", "b"}, StartMode::CompareBundles, {"g", "b"}, {"b"}, ""},
+        {{"/compare", "folders", "g", "/bad"}, StartMode::BadArguments, {}, {}, ""},
+        {{"/compare", "folders", "g", "/bad", "b", "/bad", "c"}, StartMode::BadArguments, {}, {}, ""},
+        {{"/compare", "folders", "a", "b", "c", "/report"}, StartMode::BadArguments, {}, {}, ""},
+        {{"/compare", "folders", "a", "b", "/report", "r", "c"}, StartMode::BadArguments, {}, {}, ""},
+        {{"/compare", "folders", "a", "/keep", "b"}, StartMode::BadArguments, {}, {}, ""},
+        {{"/compare", "folders", "a", "", "b"}, StartMode::BadArguments, {}, {}, ""},
+    };
+    for (const auto& c : cases) {
+        const StartRequest request = ParseArguments(c.arguments);
+        std::string line;
+        for (const std::string& argument : c.arguments) {
+            line += argument + " ";
+        }
+        EXPECT_EQ(request.mode, c.mode) << line;
+        if (c.mode == StartMode::CompareBundles) {
+            EXPECT_EQ(request.folders, c.folders) << line;
+            EXPECT_EQ(request.badFolders, c.bad) << line;
+            EXPECT_EQ(request.report, c.report) << line;
+        }
+    }
+}
+
 TEST(CommandLine, ComparesOnlyLogsOfTheKindAskedFor) {
     const struct {
         const char* kind;

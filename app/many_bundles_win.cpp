@@ -1,0 +1,187 @@
+#include "app/many_bundles_win.h"
+
+#include <algorithm>
+
+#include "app/compare_report_win.h"
+#include "app/console_win.h"
+#include "compare/folder_compare.h"
+#include "compare/matrix_view_win.h"
+#include "diagnosis/bundle_folder_win.h"
+#include "diagnosis/diagnosis_text.h"
+#include "diagnosis/rules.h"
+#include "platform/ascii_case.h"
+#include "platform/dependency_walk.h"
+#include "platform/message_box_win.h"
+#include "platform/shell_state_win.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kLogPrefix[] = "Lensora_Brenhold.";
+const char kDiagnosisKind[] = "logDiagnosis";
+
+// A folder given alone holds bundles as its folders: each that holds a log of Vorlix.
+std::vector<std::string> BundlesInParent(const std::string& parent) {
+    std::vector<std::string> folders;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(JoinFolderAndName(parent, "*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return folders;
+    }
+    do {
+        const std::string name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") {
+            folders.push_back(JoinFolderAndName(parent, name));
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+bool SameManifest(const GatheredBundle& a, const GatheredBundle& b) {
+    if (!a.hasManifest || !b.hasManifest || a.manifest.run != b.manifest.run ||
+        a.manifest.windows != b.manifest.windows ||
+        a.manifest.files.size() != b.manifest.files.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.manifest.files.size(); ++i) {
+        if (a.manifest.files[i].name != b.manifest.files[i].name ||
+            a.manifest.files[i].size != b.manifest.files[i].size) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string TitleOf(const std::string& folder, const GatheredBundle& bundle) {
+    std::string title = FileNameOfPath(folder);
+    if (title.empty()) {
+        title = folder;
+    }
+    if (bundle.hasManifest) {
+        title += " (" + (bundle.manifest.windows.empty() ? std::string("Windows ?")
+                                                          : bundle.manifest.windows) +
+                 ", " + bundle.manifest.run + ")";
+    }
+    return title;
+}
+
+void Say(std::vector<std::string>& notes, const std::string& note) {
+    notes.push_back(note);
+}
+
+// Reads every bundle, tells bad from good by its diagnosis (or the /bad list) and lays out
+// the matrix. Each problem of the input is said once, by name.
+void Gather(const std::vector<std::string>& given, const std::vector<std::string>& badFolders,
+            MatrixShown& shown, std::vector<std::string>& notes) {
+    std::vector<std::string> folders = given;
+    if (given.size() == 1) {
+        folders = BundlesInParent(given.front());
+        if (folders.empty()) {
+            Say(notes, given.front() + ": holds no folder of bundles");
+        }
+    }
+    std::vector<GatheredBundle> gathered;
+    for (const std::string& folder : folders) {
+        GatheredBundle bundle = GatherBundleFolder(folder);
+        if (!bundle.HoldsLogs()) {
+            Say(notes, folder + ": no log of Vorlix, left out");
+            continue;
+        }
+        bool twice = false;
+        for (std::size_t i = 0; i < gathered.size() && !twice; ++i) {
+            if (FoldAsciiCase(shown.folders[i]) == FoldAsciiCase(folder) ||
+                SameManifest(gathered[i], bundle)) {
+                Say(notes, folder + ": the same bundle as " + shown.folders[i] + ", left out");
+                twice = true;
+            }
+        }
+        if (twice) {
+            continue;
+        }
+        if (!bundle.hasManifest) {
+            Say(notes, folder + ": not a whole bundle (no manifest.txt)");
+        }
+        MatrixBundle matrixBundle;
+        matrixBundle.title = TitleOf(folder, bundle);
+        for (const BundleFile& file : bundle.files) {
+            if (!file.read) {
+                Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
+                               "), not counted as empty");
+                continue;
+            }
+            shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
+            matrixBundle.logs.push_back(
+                MatrixLog{file.name.substr(sizeof kLogPrefix - 1), &shown.lines.back()});
+        }
+        // The verdicts as one more log, computed by the rules as on the user's machine.
+        const std::vector<Verdict> verdicts = Diagnose(bundle.View());
+        LogLines diagnosis;
+        for (const Verdict& verdict : verdicts) {
+            std::vector<std::string> cells = VerdictCells(verdict);
+            diagnosis.lines.push_back(LogLine{{cells[0], cells[1] + ": " + cells[2]}, false});
+        }
+        shown.lines.push_back(diagnosis);
+        matrixBundle.logs.push_back(MatrixLog{kDiagnosisKind, &shown.lines.back()});
+        matrixBundle.bad = CountOutcome(verdicts, Outcome::Fail) > 0;
+        for (const std::string& bad : badFolders) {
+            matrixBundle.bad = matrixBundle.bad || FoldAsciiCase(bad) == FoldAsciiCase(folder);
+        }
+        shown.folders.push_back(folder);
+        shown.bundles.push_back(matrixBundle);
+        gathered.push_back(std::move(bundle));
+    }
+    if (!shown.bundles.empty()) {
+        shown.Rebuild();
+    }
+}
+
+std::string JoinNotes(const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : "; ") + note;
+    }
+    return text;
+}
+
+}  // namespace
+
+void OpenManyBundles(const std::vector<std::string>& folders,
+                     const std::vector<std::string>& badFolders, HWND owner) {
+    MatrixShown shown;
+    std::vector<std::string> notes;
+    Gather(folders, badFolders, shown, notes);
+    if (shown.bundles.size() < 2) {
+        const std::string text = "Fewer than two bundles to compare. " + JoinNotes(notes);
+        ShowMessageBox(nullptr, text.c_str(), "Vorlix", MB_TASKMODAL | MB_ICONINFORMATION);
+        return;
+    }
+    shown.notes = notes.empty() ? std::to_string(shown.bundles.size()) + " bundles"
+                                : JoinNotes(notes);
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, MatrixDialogProc,
+                    reinterpret_cast<LPARAM>(&shown));
+}
+
+int RunManyBundlesReport(const StartRequest& request) {
+    SetMessageBoxTarget(PrintBox);
+    MatrixShown shown;
+    std::vector<std::string> notes;
+    Gather(request.folders, request.badFolders, shown, notes);
+    for (const std::string& note : notes) {
+        WriteToStartingConsole(("Vorlix: " + note + "\r\n").c_str());
+    }
+    if (shown.bundles.size() < 2) {
+        WriteToStartingConsole("Vorlix: fewer than two bundles to compare; no report written.\r\n");
+        return kExitBadArguments;
+    }
+    if (!WriteReport(request.report, MatrixReport(shown.matrix, shown.bundles))) {
+        WriteToStartingConsole("Vorlix: no report written.\r\n");
+        return kExitBadArguments;
+    }
+    const bool differs = shown.matrix.separating + shown.matrix.differing > 0;
+    WriteToStartingConsole(("Vorlix: report written to " + request.report + ": " +
+                            MatrixCountsText(shown.matrix, false) + ".\r\n")
+                               .c_str());
+    return differs ? kExitMessages : kExitNoMessage;
+}

@@ -194,7 +194,7 @@ std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBun
     std::string text;
     AppendCell(text, "Log", true);
     AppendCell(text, "Fact", false);
-    AppendCell(text, "Rows", false);
+    AppendCell(text, "Difference", false);
     AppendCell(text, "Common value", false);
     for (const MatrixBundle& bundle : bundles) {
         AppendCell(text, bundle.title + (bundle.bad ? " (bad)" : ""), false);

@@ -58,7 +58,7 @@ const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle);
 // "separating", "differs", "expected to vary".
 const char* MatrixRowClassText(MatrixRowClass rowClass);
 
-// The report of a matrix: a line of column titles ("Log", "Fact", "Rows", "Common value", then
+// The report of a matrix: a line of column titles ("Log", "Fact", "Difference", "Common value", then
 // each bundle's title with " (bad)" after a bad one's), then every row, separating rows first,
 // tab-separated, each line ended by CR LF; tabs and line breaks inside a cell become blanks.
 std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBundle>& bundles);

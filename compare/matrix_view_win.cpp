@@ -21,7 +21,7 @@ namespace {
 
 const char kMatrixProperty[] = "VorlixMatrixView";
 constexpr int kFirstBundleColumn = 4;
-const char* const kFixedTitles[kFirstBundleColumn] = {"Log", "Fact", "Rows", "Common value"};
+const char* const kFixedTitles[kFirstBundleColumn] = {"Log", "Fact", "Difference", "Common value"};
 const int kFixedWidths[kFirstBundleColumn] = {150, 220, 100, 160};
 constexpr int kBundleWidth = 170;
 

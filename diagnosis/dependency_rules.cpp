@@ -11,21 +11,6 @@ std::string Who(const NeededDllFact& dll) {
     return (dll.delayLoaded ? "delay-loaded by " : "needed by ") + dll.neededBy;
 }
 
-// The cause another rule names: the runtime not installed, an OpenCV file not installed,
-// or the OpenCV folder not on PATH.
-const char* OtherRuleFor(const BundleFacts& facts, const NeededDllFact& dll) {
-    if (IsRuntimeDll(dll.name) && RuntimeMissing(facts)) {
-        return "RUNTIME-VC2010";
-    }
-    if (IsMissingOpenCvFile(facts, dll.name)) {
-        return "OPENCV-FILES";
-    }
-    if (OpenCvFolderOffPath(facts) && IsInstalledOpenCvFile(facts, dll.name)) {
-        return "PATH-OPENCV";
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 Verdict JudgeNeededDllsFound(const BundleFacts& facts) {
@@ -39,7 +24,7 @@ Verdict JudgeNeededDllsFound(const BundleFacts& facts) {
         if (dll.state != "Not found") {
             continue;
         }
-        if (const char* other = OtherRuleFor(facts, dll)) {
+        if (const char* other = ExplainingRule(facts, dll)) {
             others.push_back(dll.name + " (" + other + ")");
             continue;
         }

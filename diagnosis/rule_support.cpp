@@ -116,6 +116,19 @@ bool OpenCvFolderOffPath(const BundleFacts& facts) {
     return true;
 }
 
+const char* ExplainingRule(const BundleFacts& facts, const NeededDllFact& dll) {
+    if (IsRuntimeDll(dll.name) && RuntimeMissing(facts)) {
+        return "RUNTIME-VC2010";
+    }
+    if (IsMissingOpenCvFile(facts, dll.name)) {
+        return "OPENCV-FILES";
+    }
+    if (OpenCvFolderOffPath(facts) && IsInstalledOpenCvFile(facts, dll.name)) {
+        return "PATH-OPENCV";
+    }
+    return nullptr;
+}
+
 bool DependenciesStopTheLoad(const BundleFacts& facts, std::string* firstCode) {
     const DependencyFacts& deps = facts.dependencies;
     const std::string bitness = ExpectedBitness(facts);
@@ -124,7 +137,8 @@ bool DependenciesStopTheLoad(const BundleFacts& facts, std::string* firstCode) {
             continue;
         }
         if (dll.state == "Not found") {
-            *firstCode = "DLL-NOT-FOUND";
+            const char* other = ExplainingRule(facts, dll);
+            *firstCode = other != nullptr ? other : "DLL-NOT-FOUND";
             return true;
         }
         if (dll.state != bitness && dll.state != "API set") {

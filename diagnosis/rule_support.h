@@ -44,6 +44,10 @@ bool IsMissingOpenCvFile(const BundleFacts& facts, const std::string& dll);
 bool OpenCvFolderOffPath(const BundleFacts& facts);
 bool IsInstalledOpenCvFile(const BundleFacts& facts, const std::string& dll);
 
+// The rule that names the cause of a needed DLL not found, when it is not DLL-NOT-FOUND: the
+// runtime not installed, an OpenCV file not installed, the OpenCV folder not on PATH.
+const char* ExplainingRule(const BundleFacts& facts, const NeededDllFact& dll);
+
 // Whether the dependencies log shows a reason for the plug-in not to load: a needed DLL not
 // found, of the wrong bitness, or lacking a function (delay-loaded ones never stop a load).
 bool DependenciesStopTheLoad(const BundleFacts& facts, std::string* firstCode);

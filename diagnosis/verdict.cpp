@@ -25,7 +25,9 @@ std::string EvidenceText(const std::vector<Evidence>& evidence) {
             continue;
         }
         text += fact.log;
-        if (!fact.row.empty()) {
+        if (fact.row.compare(0, 5, "line ") == 0) {
+            text += ", " + fact.row;  // a message, told by its line
+        } else if (!fact.row.empty()) {
             text += ", row \"" + fact.row + "\"";
         }
         text += ": " + (fact.observed.empty() ? std::string("(empty)") : fact.observed);

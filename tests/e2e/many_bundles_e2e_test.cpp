@@ -177,7 +177,7 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     const std::vector<std::vector<std::string>> rows = Table(ReadFileBytes(report));
     ASSERT_GE(rows.size(), 3u) << run.output;
     const std::vector<std::string> titles(rows[0].begin(), rows[0].begin() + 4);
-    EXPECT_EQ(titles, (std::vector<std::string>{"Log", "Fact", "Rows", "Common value"}));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Log", "Fact", "Difference", "Common value"}));
     ASSERT_EQ(rows[0].size(), 9u);
     EXPECT_EQ(rows[0][4], "bad1 (Windows 7, 09.12.2026 10:13 00) (bad)");
     EXPECT_EQ(rows[0][6], "bad3 (Windows 7, 09.12.2026 10:15 00) (bad)");
@@ -264,6 +264,35 @@ TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {
     const FinishedRun none = RunToEnd(std::string("/diagnose ") + kParent + " /report " + report);
     EXPECT_EQ(none.exitCode, 2u) << none.output;
     EXPECT_NE(none.output.find("holds no log of Vorlix"), std::string::npos) << none.output;
+}
+
+// The matrix in its window: the separating rows first, the counts, the switch; then the
+// view of one bundle's verdicts. Also the README's pictures (scripts/screenshots.sh).
+TEST(ManyBundles, DISABLED_Screenshots) {
+    const GeneratedBundles bundles;
+    {
+        VorlixSession session(std::string("/compare folders ") + kParent);
+        ASSERT_TRUE(session.Started());
+        HWND matrix = session.WaitForDialog("Vorlix   Many bundles");
+        ASSERT_NE(matrix, nullptr);
+        EXPECT_EQ(session.ColumnTitles(matrix).size(), 9u);
+        EXPECT_EQ(session.Cell(matrix, 0, 2), "separating");
+        TakeScreenshot("many-bundles");
+        PostMessageA(matrix, WM_COMMAND, IDCANCEL, 0);
+        session.WaitUntilClosed(matrix);
+        session.Command(105);
+        session.ExitCode(10000);
+    }
+    VorlixSession session("/diagnose " + GeneratedBundles::Folder("bad1"));
+    ASSERT_TRUE(session.Started());
+    HWND diagnosis = session.WaitForDialog("Vorlix   Diagnosis");
+    ASSERT_NE(diagnosis, nullptr);
+    EXPECT_EQ(session.Cell(diagnosis, 0, 0), "OPENCV-FILES");
+    TakeScreenshot("diagnosis");
+    PostMessageA(diagnosis, WM_COMMAND, IDCANCEL, 0);
+    session.WaitUntilClosed(diagnosis);
+    session.Command(105);
+    session.ExitCode(10000);
 }
 
 }  // namespace

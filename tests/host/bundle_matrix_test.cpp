@@ -149,7 +149,7 @@ TEST(BundleMatrix, TheReportListsEveryRowSeparatingFirstWithTheBadBundlesMarked)
     bundles[1].title = "bad";
     bundles[1].bad = true;
     EXPECT_EQ(MatrixReport(built.matrix, bundles),
-              "Log\tFact\tRows\tCommon value\tgood\tbad (bad)\r\n"
+              "Log\tFact\tDifference\tCommon value\tgood\tbad (bad)\r\n"
               "k\ta\tseparating\t1\t1\t2\r\n"
               "k\tb\tseparating\tx y\tx y\tz\r\n");
 }

@@ -247,6 +247,14 @@ TEST(DiagnosisRules, EachFaultIsNamedByItsOwnRuleAlone) {
              l["Messages"] = {{"Vorlix   LoadLibrary", kPlugin + "  The specified module could not be found."}};
          },
          {"OPENCV-FILES fail"}, {"opencv_highgui248.dll"}},
+        {"needed OpenCV file missing: the load failure points at the rule that names it",
+         [](Logs& l) {
+             SetResult(l, "Element", OpenCvPath("opencv_highgui248.dll"), 1, "Not found");
+             SetResult(l, "Dependencies", "opencv_highgui248.dll", 2, "Not found (needed by lensora.dll)");
+             l["Dlls"].clear();
+             l["Messages"] = {{"Vorlix   LoadLibrary", kPlugin + "  The specified module could not be found."}};
+         },
+         {"OPENCV-FILES fail"}, {}},
         {"debug OpenCV DLL missing",
          [](Logs& l) { SetResult(l, "Element", OpenCvPath("opencv_core248d.dll"), 1, "Not found"); },
          {"OPENCV-FILES warn"}, {"opencv_core248d.dll"}},
@@ -297,6 +305,16 @@ TEST(DiagnosisRules, EachFaultIsNamedByItsOwnRuleAlone) {
                         << fault.what << ": \"" << text << "\" not in: " << verdict.sentence;
                 }
                 EXPECT_FALSE(verdict.evidence.empty()) << fault.what;
+            }
+            if (verdict.code == "PLUGIN-INIT" && verdict.outcome == Outcome::NotJudged &&
+                verdict.sentence.find("follows from") != std::string::npos) {
+                // It names a rule that fails or warns, never one that passes.
+                bool named = false;
+                for (const std::string& finding : Findings(verdicts)) {
+                    named = named || verdict.sentence.find(finding.substr(0, finding.find(' '))) !=
+                                         std::string::npos;
+                }
+                EXPECT_TRUE(named) << fault.what << ": " << verdict.sentence;
             }
             // However many rows a finding rests on, a verdict stays readable.
             if (verdict.outcome == Outcome::Fail || verdict.outcome == Outcome::Warn) {

@@ -68,6 +68,10 @@ public:
         At32(table + 20 * index + 16, 0x1FF0);
     }
     void Cut(std::size_t size) { bytes_.resize(size); }
+    // The section header's fields.
+    void VirtualSize(std::uint32_t size) { Put32(SectionHeader() + 8, size); }
+    void RawSize(std::uint32_t size) { Put32(SectionHeader() + 16, size); }
+    std::size_t SectionHeader() const { return 0x58 + (is64Bit_ ? 240 : 224); }
     // Bytes after the section's raw data, which belong to no section.
     void Append(const std::string& bytes) { bytes_ += bytes; }
     // From a buffer of exactly the file's size, so that a read past its end is caught.
@@ -122,6 +126,18 @@ TEST(PeImage, BytesThatAreNoWholeImageAreNone) {
         {"e_lfanew far past the end", [](TestImage& i) { i.Put32(0x3C, 0xFFFFFFFC); }},
         {"unknown optional header", [](TestImage& i) { i.Put16(0x58, 0x107); }},
         {"optional header size past the end", [](TestImage& i) { i.Put16(0x54, 0xFFFF); }},
+        // Headers whole, but not what the loader maps after them.
+        {"cut inside the section's raw data", [](TestImage& i) { i.Cut(0x200 + 0x7FF); }},
+        {"cut inside the section table", [](TestImage& i) { i.Cut(0x138 + 39); }},
+        {"more section headers than the file holds", [](TestImage& i) { i.Put16(0x46, 200); }},
+        {"raw data past the end", [](TestImage& i) { i.Put32(0x138 + 20, 0x300); }},
+        {"headers larger than the file", [](TestImage& i) { i.Put32(0x58 + 60, 0x1000); }},
+        {"import directory outside every section", [](TestImage& i) { i.Directory(1, 0x9000); }},
+        {"import directory in the last bytes of its section",
+         [](TestImage& i) { i.Directory(1, 0x17F0); }},
+        {"export directory outside every section", [](TestImage& i) { i.Directory(0, 0x9000); }},
+        {"export directory header cut by its section's end",
+         [](TestImage& i) { i.Directory(0, 0x17E0); }},
     };
     for (const auto& c : cases) {
         TestImage image;
@@ -164,9 +180,6 @@ TEST(PeImage, ImportTablesAreReadWithinTheirBounds) {
         std::vector<std::string> names;
     } cases[] = {
         {"no import directory", [](TestImage&) {}, {}},
-        {"import directory outside every section",
-         [](TestImage& i) { i.Directory(1, 0x9000); },
-         {}},
         {"a name outside every section is left out, the next one is read",
          [](TestImage& i) {
              i.Directory(1, kImports);
@@ -175,11 +188,12 @@ TEST(PeImage, ImportTablesAreReadWithinTheirBounds) {
              i.Text(kNames, "b.dll");
          },
          {"b.dll"}},
-        {"a name without NUL at the end of a file cut short inside its section",
+        {"a name without NUL at the end of the file, where its section's raw data ends",
          [](TestImage& i) {
              i.Directory(1, kImports);
              i.Import(kImports, 0, 0x1400);
              i.Text(0x1400, "tail.dl");
+             i.RawSize(0x407);
              i.Cut(TestImage::kRawOffset + 0x407);
          },
          {"tail.dl"}},

@@ -44,6 +44,7 @@ void Describe(const LocatedDll& located, std::uint16_t machine, NeededDll* neede
 // What one importer takes from a DLL.
 struct Request {
     std::string importer;
+    bool delayLoaded;
     std::vector<ImportedFunction> functions;
 };
 
@@ -53,6 +54,7 @@ struct Entry {
     const LocatedDll* picked = nullptr;  // the DLL whose exports are checked; null: none
     std::vector<Request> requests;
     std::vector<ImportedFunction> missing;  // parallel to NeededDll::missing
+    bool early = false;                     // loaded with the root
 };
 
 struct Pending {
@@ -91,6 +93,7 @@ public:
                 }
             }
         }
+        FindLoadedWithRoot();
         for (std::size_t i = 0; i < needed_.size(); ++i) {
             CheckFunctions(entries_[i], &needed_[i]);
             if (!needed_[i].missing.empty() && !entries_[i].fileName.empty()) {
@@ -116,7 +119,8 @@ private:
                     dll.delayLoaded = false;
                     dll.neededBy = importer;
                 }
-                entries_[known->second].requests.push_back({importer, import.functions});
+                entries_[known->second].requests.push_back(
+                    {importer, import.delayLoaded, import.functions});
             }
             return {std::string(), nullptr};
         }
@@ -131,7 +135,7 @@ private:
         dll.delayLoaded = import.delayLoaded;
         dll.apiSet = apiSet;
         Entry entry;
-        entry.requests.push_back({importer, import.functions});
+        entry.requests.push_back({importer, import.delayLoaded, import.functions});
         Pending next{import.name, nullptr};
         const ApiSetHost host =
             apiSet ? locator_.ResolveApiSet(import.name, FileNameOfPath(importer)) : ApiSetHost();
@@ -158,6 +162,27 @@ private:
         needed_.push_back(std::move(dll));
         entries_.push_back(std::move(entry));
         return next;
+    }
+
+    bool LoadedWithRoot(const std::string& importer) const {
+        const auto known = seen_.find(AsciiLowered(SearchFileName(importer)));
+        return known != seen_.end() && (known->second == kRoot || entries_[known->second].early);
+    }
+
+    // The DLLs that a chain of load-time imports leads to from the root; the others load
+    // only when a delay-loaded function is first called.
+    void FindLoadedWithRoot() {
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (Entry& entry : entries_) {
+                for (const Request& request : entry.requests) {
+                    if (!entry.early && !request.delayLoaded && LoadedWithRoot(request.importer)) {
+                        entry.early = true;
+                        changed = true;
+                    }
+                }
+            }
+        }
     }
 
     void CheckFunctions(Entry& entry, NeededDll* dll) {
@@ -189,6 +214,9 @@ private:
                 MissingFunction& missing = dll->missing[known->second];
                 AddOnce(function.delayLoaded ? missing.delayLoadedBy : missing.neededBy,
                         request.importer);
+                if (!function.delayLoaded && LoadedWithRoot(request.importer)) {
+                    missing.failsLoad = true;
+                }
             }
         }
     }
@@ -241,11 +269,8 @@ std::vector<NeededDll> WalkDependencies(const std::string& rootName, const PeIma
 
 bool MissingAtLoadTime(const std::vector<NeededDll>& needed) {
     for (const NeededDll& dll : needed) {
-        if (dll.delayLoaded) {
-            continue;
-        }
         for (const MissingFunction& function : dll.missing) {
-            if (!function.neededBy.empty()) {
+            if (function.failsLoad) {
                 return true;
             }
         }

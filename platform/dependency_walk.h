@@ -69,6 +69,9 @@ struct MissingFunction {
     // loaded, and those that take it delay-loaded only.
     std::vector<std::string> neededBy;
     std::vector<std::string> delayLoadedBy;
+    // One of `neededBy` is loaded with the root (the root itself, or a DLL that a chain of
+    // load-time imports leads to): the root's load fails on it.
+    bool failsLoad = false;
 };
 
 // Another file of the same name further down the search order.
@@ -118,8 +121,8 @@ std::vector<NeededDll> WalkDependencies(const std::string& rootName, const PeIma
                                         std::uint16_t machine, DllLocator& locator,
                                         std::size_t maxDlls = kMaxWalkedDlls);
 
-// A function missing from a DLL that is loaded with its importer: Windows would refuse to
-// load the plug-in (Wine binds a stub instead).
+// A function missing that the root's load needs: Windows would refuse to load the plug-in
+// (Wine binds a stub instead). A function that only delay loads need fails later, if at all.
 bool MissingAtLoadTime(const std::vector<NeededDll>& needed);
 
 // "api-ms-win-..." and "ext-ms-...": resolved by the system's schema, not a file.

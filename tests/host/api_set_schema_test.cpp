@@ -167,22 +167,26 @@ TEST(ApiSetSchema, BytesThatAreNoWholeSchemaAnswerNothingFalse) {
         {"unknown version", v6, [](Bytes& b) { b[0] = 5; }, "<no schema>"},
         {"empty", v6, [](Bytes& b) { b.clear(); }, "<no schema>"},
         {"count beyond the bytes", v6, [](Bytes& b) { b[12] = 200; }, "<no schema>"},
-        {"count beyond the bound", v2, [](Bytes& b) { b[4] = 0; b[5] = 0; b[6] = 2; },
+        {"count beyond the bound", v2,
+         [](Bytes& b) {
+             b[4] = 0;
+             b[5] = 0;
+             b[6] = 2;
+         },
          "<no schema>"},
         {"entry offset beyond the bytes", v6, [](Bytes& b) { b[17] = 0x7F; }, "<no schema>"},
         // A spoiled entry before the one asked for is passed over.
-        {"another entry's name offset beyond the bytes", v6,
-         [](Bytes& b) { b[28 + 4 + 2] = 0x7F; }, "ucrtbase.dll"},
-        {"another entry's name of odd length", v2, [](Bytes& b) { b[8 + 4] = 3; },
+        {"another entry's name offset beyond the bytes", v6, [](Bytes& b) { b[28 + 4 + 2] = 0x7F; },
          "ucrtbase.dll"},
+        {"another entry's name of odd length", v2, [](Bytes& b) { b[8 + 4] = 3; }, "ucrtbase.dll"},
         {"the matching entry's name cut off: the set is unknown", v6,
          [](Bytes& b) { b[28 + 24 * 2 + 4 + 2] = 0x7F; }, "<unknown>"},
         {"a value list beyond the bytes: no host", v6,
          [](Bytes& b) { b[28 + 24 * 2 + 16 + 2] = 0x7F; }, ""},
         {"a value count beyond the bytes: no host", v6,
          [](Bytes& b) { b[28 + 24 * 2 + 20 + 2] = 0x7F; }, ""},
-        {"a hashed length longer than the name", v6,
-         [](Bytes& b) { b[28 + 24 * 2 + 12] = 0xFE; }, "<unknown>"},
+        {"a hashed length longer than the name", v6, [](Bytes& b) { b[28 + 24 * 2 + 12] = 0xFE; },
+         "<unknown>"},
     };
     for (const auto& c : cases) {
         Bytes schema = c.schema;

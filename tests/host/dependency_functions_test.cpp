@@ -314,6 +314,30 @@ TEST(DependencyFunctions, DelayLoadedFunctionsNeverMakeALoadFailure) {
               "late.dll  Lacks cvHide (delay-loaded by lensora.dll): C:\\A\\late.dll no version");
 }
 
+// A DLL that only a delay-loaded DLL needs loads late too: what it lacks does not stop the
+// plug-in's load. Through a load-time chain it does.
+TEST(DependencyFunctions, OnlyFunctionsThatTheLoadNeedsMakeALoadFailure) {
+    const struct {
+        const char* what;
+        bool helperDelayLoaded;
+        bool failsLoad;
+    } cases[] = {
+        {"through a DLL loaded with the plug-in", false, true},
+        {"through a delay-loaded DLL", true, false},
+    };
+    for (const auto& c : cases) {
+        Machine m;
+        m.File("C:\\A", "helper.dll", Image({"h"}, {Needs("core.dll", {Named("f")})}));
+        m.File("C:\\A", "core.dll", Image({"g"}));
+        const std::vector<NeededDll> needed = WalkDependencies(
+            "p.dll", Image({}, {Needs("helper.dll", {Named("h")}, c.helperDelayLoaded)}), kI386, m);
+        ASSERT_EQ(needed.size(), 2u) << c.what;
+        ASSERT_EQ(needed[1].missing.size(), 1u) << c.what;
+        EXPECT_EQ(needed[1].missing[0].neededBy, std::vector<std::string>{"helper.dll"}) << c.what;
+        EXPECT_EQ(MissingAtLoadTime(needed), c.failsLoad) << c.what;
+    }
+}
+
 TEST(DependencyFunctions, ALoadedModuleIsCheckedByItsFile) {
     const struct {
         const char* what;

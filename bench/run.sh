@@ -46,3 +46,10 @@ rm -f "$out" /tmp/vorlix_bench_a /tmp/vorlix_bench_b "$drive_c"/vorlix_bench_*.l
 
 echo
 as_wine_user "$wine_loader" "$win_build/vorlix_analysis_bench.exe" 500 1000
+
+echo
+out=$(mktemp)
+chmod 666 "$out"
+as_wine_user "$wine_loader" "$win_build/vorlix_dependency_bench.exe" 60 5000 >"$out"
+cat "$out"
+rm -f "$out"

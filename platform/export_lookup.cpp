@@ -88,6 +88,8 @@ const ExportLookup::Index& ExportLookup::IndexOf(const LocatedDll& dll) {
         return known->second;
     }
     Index& index = indexes_[&dll];
+    index.byOrdinal.reserve(dll.image.exports.functions.size());
+    index.ordinalOfName.reserve(dll.image.exports.names.size());
     for (const ExportedFunction& function : dll.image.exports.functions) {
         index.byOrdinal.emplace(function.ordinal, &function);
     }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/dependency_walk.h"
@@ -37,7 +38,8 @@ public:
 
 private:
     struct Index {
-        std::unordered_map<std::string, std::uint32_t> ordinalOfName;
+        // Views of the names of the image, which the kept DLL holds as long as the lookup.
+        std::unordered_map<std::string_view, std::uint32_t> ordinalOfName;
         std::unordered_map<std::uint32_t, const ExportedFunction*> byOrdinal;
     };
 

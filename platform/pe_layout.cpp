@@ -1,5 +1,7 @@
 #include "platform/pe_layout.h"
 
+#include <cstring>
+
 namespace pe {
 
 namespace {
@@ -132,13 +134,17 @@ std::string ImageReader::TextAt(std::uint64_t rva, std::size_t maxLength) const 
     if (!Map(rva, &span)) {
         return std::string();
     }
-    std::string text;
-    for (std::uint64_t i = 0; i < span.length && text.size() < maxLength; ++i) {
-        const unsigned char c = bytes_.At(span.offset + i);
-        if (c == 0) {
-            break;
+    const std::uint64_t limit = span.length < maxLength ? span.length : maxLength;
+    const unsigned char* start = bytes_.From(span.offset);
+    const void* end = std::memchr(start, 0, static_cast<std::size_t>(limit));
+    std::string text(reinterpret_cast<const char*>(start),
+                     end == nullptr ? static_cast<std::size_t>(limit)
+                                    : static_cast<const unsigned char*>(end) - start);
+    for (char& c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            c = '?';
         }
-        text += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
     }
     return text;
 }

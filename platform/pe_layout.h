@@ -29,7 +29,8 @@ public:
     bool U16(std::uint64_t offset, std::uint16_t* value) const;
     bool U32(std::uint64_t offset, std::uint32_t* value) const;
     bool U64(std::uint64_t offset, std::uint64_t* value) const;
-    unsigned char At(std::uint64_t offset) const { return data_[offset]; }
+    // The bytes from `offset` on; only for an offset that Has() accepted.
+    const unsigned char* From(std::uint64_t offset) const { return data_ + offset; }
 
 private:
     const unsigned char* data_;

@@ -1,6 +1,7 @@
 #include "platform/dependency_walk.h"
 
 #include <deque>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -41,11 +42,12 @@ void Describe(const LocatedDll& located, std::uint16_t machine, NeededDll* neede
     }
 }
 
-// What one importer takes from a DLL.
+// What one importer takes from a DLL: the functions stay in the importer's image, which the
+// walk keeps (the root's is the caller's).
 struct Request {
     std::string importer;
     bool delayLoaded;
-    std::vector<ImportedFunction> functions;
+    const std::vector<ImportedFunction>* functions;
 };
 
 // The walk's own record of a needed DLL, beside the NeededDll it reports.
@@ -120,7 +122,7 @@ private:
                     dll.neededBy = importer;
                 }
                 entries_[known->second].requests.push_back(
-                    {importer, import.delayLoaded, import.functions});
+                    {importer, import.delayLoaded, &import.functions});
             }
             return {std::string(), nullptr};
         }
@@ -135,7 +137,7 @@ private:
         dll.delayLoaded = import.delayLoaded;
         dll.apiSet = apiSet;
         Entry entry;
-        entry.requests.push_back({importer, import.delayLoaded, import.functions});
+        entry.requests.push_back({importer, import.delayLoaded, &import.functions});
         Pending next{import.name, nullptr};
         const ApiSetHost host =
             apiSet ? locator_.ResolveApiSet(import.name, FileNameOfPath(importer)) : ApiSetHost();
@@ -189,29 +191,32 @@ private:
         if (entry.picked == nullptr) {
             return;
         }
-        // Each function is looked up once, however many importers take it.
+        // Each function is looked up once, however many importers take it: by name (a view
+        // of the name in its importer's image) or by ordinal. Outcome 0: not looked up yet;
+        // kFound; else the place in `missing` plus one.
         constexpr std::size_t kFound = static_cast<std::size_t>(-1);
-        std::unordered_map<std::string, std::size_t> outcome;
+        std::unordered_map<std::string_view, std::size_t> byName;
+        std::unordered_map<std::uint16_t, std::size_t> byOrdinal;
         const std::string checkedFile = FileNameOfPath(entry.picked->path);
         for (const Request& request : entry.requests) {
-            for (const ImportedFunction& function : request.functions) {
-                const std::string text = FunctionText(function);
-                auto known = outcome.find(text);
-                if (known == outcome.end()) {
+            for (const ImportedFunction& function : *request.functions) {
+                auto& outcome =
+                    function.byOrdinal ? byOrdinal[function.ordinal] : byName[function.name];
+                if (outcome == 0) {
                     const ExportLookup::Result result =
                         lookup_.Find(*entry.picked, checkedFile, function);
                     if (result.found) {
-                        outcome.emplace(text, kFound);
+                        outcome = kFound;
                         continue;
                     }
-                    known = outcome.emplace(text, dll->missing.size()).first;
-                    dll->missing.push_back({text, result.forwardedTo, {}, {}});
+                    outcome = dll->missing.size() + 1;
+                    dll->missing.push_back({FunctionText(function), result.forwardedTo, {}, {}});
                     entry.missing.push_back(function);
                 }
-                if (known->second == kFound) {
+                if (outcome == kFound) {
                     continue;
                 }
-                MissingFunction& missing = dll->missing[known->second];
+                MissingFunction& missing = dll->missing[outcome - 1];
                 AddOnce(function.delayLoaded ? missing.delayLoadedBy : missing.neededBy,
                         request.importer);
                 if (!function.delayLoaded && LoadedWithRoot(request.importer)) {

@@ -1,6 +1,7 @@
 // The file versions section (version and bitness of the plug-in DLL and of each OpenCV file
-// that exists) and the dependencies section (every DLL the plug-in needs, where the loader
-// would find it). Both follow the PATH section; each row's fields hold nothing that changes
+// that exists) and the dependencies section (the folders the loader searches, every DLL the
+// plug-in needs, where the loader would find it, the functions it lacks and its other
+// copies). Both follow the PATH section; each row's fields hold nothing that changes
 // between two runs on one machine, so that two machines compare line by line.
 #include <windows.h>
 
@@ -16,7 +17,6 @@
 #include "report/report_list_win.h"
 
 namespace {
-
 
 // Whatever answers to the name counts as existing, as in the element check; a folder of
 // that name then shows as not readable.
@@ -47,16 +47,21 @@ int RunFileVersionsSection() {
 }
 
 // Runs after the plug-in folder section, so the current folder in the search is the plug-in
-// folder, as it is when the export check loads the plug-in.
+// folder, as it is when the export check loads the plug-in. A plug-in that is no image of
+// this program's machine is walked by nobody: the log then holds its timestamp alone.
 int RunDependenciesSection() {
     const SectionLog log(kDependenciesLogPath);
     if (!log.Opened()) {
         return 1;
     }
-    for (const NeededDll& dll : FindNeededDlls(kPluginDllPath)) {
-        RowStartKeepingEnd(dll.name.c_str());
-        RowCellKeepingEnd(kValueColumn, dll.path.c_str());
-        RowLastCell(kResultColumn, NeededResultText(dll).c_str());
+    const DependencyFindings findings = FindDependencies(kPluginDllPath);
+    if (!findings.walked) {
+        return 1;
+    }
+    for (const DependencyRow& row : DependencyRows(findings.folders, findings.needed)) {
+        RowStartKeepingEnd(row.name.c_str());
+        RowCellKeepingEnd(kValueColumn, row.value.c_str());
+        RowLastCell(kResultColumn, row.result.c_str());
     }
     return 1;
 }

@@ -50,5 +50,9 @@ as_wine_user "$wine_loader" "$win_build/vorlix_analysis_bench.exe" 500 1000
 echo
 out=$(mktemp)
 chmod 666 "$out"
-as_wine_user "$wine_loader" "$win_build/vorlix_diagnosis_bench.exe" 200 >"$out" && cat "$out"
+as_wine_user "$wine_loader" "$win_build/vorlix_dependency_bench.exe" 60 5000 >"$out"
+cat "$out"
+echo
+as_wine_user "$wine_loader" "$win_build/vorlix_diagnosis_bench.exe" 200 >"$out"
+cat "$out"
 rm -rf "$out" "$drive_c/vorlix_bench_bundle"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/dependency_search_win.h"
 #include "report/dependency_texts.h"
@@ -22,11 +23,16 @@ const char kLogFailureCaption[] = "Vorlix   CreateFile LogFileDlls";
 constexpr int kTextBufferSize = 260;
 
 // The system names only the plug-in when one of the DLLs it needs is missing or of the
-// wrong kind; the walk names that DLL. A plug-in that is missing or no image of this
-// program's kind has been named by the first box already.
-void ShowDependencyProblems() {
-    const std::string problems =
-        DependencyProblemsText(FindNeededDlls(kExportCheckPluginPath), ThisProgramBits());
+// wrong kind; the walk names that DLL, and each function a DLL lacks. A plug-in that is
+// missing or no image of this program's kind has been named by the first box already.
+// After a load that succeeded the box comes only for a function missing at load time:
+// Windows would have refused the plug-in, while Wine binds the function to a stub.
+void ShowDependencyProblems(bool loaded) {
+    const std::vector<NeededDll> needed = FindDependencies(kExportCheckPluginPath).needed;
+    if (loaded && !MissingAtLoadTime(needed)) {
+        return;
+    }
+    const std::string problems = DependencyProblemsText(needed, ThisProgramBits());
     if (!problems.empty()) {
         ShowMessageBox(nullptr, problems.c_str(), "Vorlix   Dependencies", kErrorBoxStyle);
     }
@@ -44,8 +50,8 @@ HMODULE LoadPlugin() {
         std::snprintf(text, sizeof text, "%s",
                       LoadFailureText(kExportCheckPluginPath, reason.Text()).c_str());
         ShowMessageBox(nullptr, text, "Vorlix   LoadLibrary", kErrorBoxStyle);
-        ShowDependencyProblems();
     }
+    ShowDependencyProblems(plugin != nullptr);
     return plugin;
 }
 

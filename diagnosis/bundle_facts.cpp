@@ -4,17 +4,19 @@
 
 #include "platform/ascii_case.h"
 #include "platform/dependency_walk.h"
+#include "report/dependency_texts.h"
 #include "report/opencv_files.h"
 
 namespace {
 
-const char kNeededBy[] = " (needed by ";
-const char kDelayLoadedBy[] = " (delay-loaded by ";
-const char kMissingIn[] = "Missing in ";
-const char kCopyWord[] = " copy ";
-const char kSearchFolder[] = "Search folder ";
-const char kFolderMissing[] = ", not found";
-const char kHasEveryMissing[] = "has every missing function";
+// The pieces the dependencies log is written from.
+const char* const kNeededBy = kNeededByText;
+const char* const kDelayLoadedBy = kDelayLoadedByText;
+const char* const kMissingIn = kMissingInText;
+const char* const kCopyWord = kCopyName;
+const char* const kSearchFolder = kSearchFolderName;
+const char* const kFolderMissing = kFolderMissingText;
+const char* const kHasEveryMissing = kHasEveryMissingText;
 
 bool StartsWith(const std::string& text, const char* start) {
     return text.compare(0, std::char_traits<char>::length(start), start) == 0;
@@ -53,8 +55,10 @@ void ReadMissingFunction(const LogRow& row, DependencyFacts& facts) {
     missing.result = row.Last();
     std::string state;
     SplitNeededResult(missing.result, &state, &missing.neededBy, &missing.delayLoaded);
-    const std::string afterMissing = state.substr(sizeof kMissingIn - 1);
-    missing.version = afterMissing.substr(0, afterMissing.find(' '));
+    const std::string afterMissing = state.substr(std::char_traits<char>::length(kMissingIn));
+    missing.version = StartsWith(afterMissing, kNoVersionText)
+                          ? std::string(kNoVersionText)
+                          : afterMissing.substr(0, afterMissing.find(' '));
     facts.missingFunctions.push_back(missing);
 }
 
@@ -90,7 +94,7 @@ DependencyFacts ReadDependencyFacts(const BundleView& view) {
             folder.role = last;
             const std::size_t missingAt = last.rfind(kFolderMissing);
             if (missingAt != std::string::npos &&
-                missingAt + sizeof kFolderMissing - 1 == last.size()) {
+                missingAt + std::char_traits<char>::length(kFolderMissing) == last.size()) {
                 folder.missing = true;
                 folder.role = last.substr(0, missingAt);
             }

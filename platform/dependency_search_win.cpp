@@ -2,16 +2,10 @@
 
 #include <windows.h>
 
-#include <string>
-
+#include "platform/api_set_map_win.h"
 #include "platform/handles_win.h"
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of('\\');
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
 
 template <typename Query>
 std::string QueriedPath(Query query) {
@@ -31,73 +25,90 @@ std::string PathVariable() {
     return value;
 }
 
-// The folders of the standard search order for a DLL that a DLL loaded by full path needs
-// (safe DLL search mode, the default since Windows XP SP2): the program's folder, the
-// system folder (a 32-bit program on 64-bit Windows sees SysWOW64 there through the file
-// system redirection), the 16-bit system folder, the Windows folder, the current folder,
-// then PATH. The plug-in's own folder is not among them: the loader does not look there.
-//
-// Known DLLs are not looked up by name: every one stands in the system folder, which the
-// search reaches right after the program's folder, and that folder holds no system DLLs.
-class LoaderSearch : public DllLocator {
-public:
-    LoaderSearch() {
-        char program[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) {
-            Add(FolderOf(std::string(program, length)));
-        }
-        Add(QueriedPath(GetSystemDirectoryA));
-        const std::string windows = QueriedPath(GetSystemWindowsDirectoryA);
-        if (!windows.empty()) {
-            Add(JoinFolderAndName(windows, "System"));
-        }
-        Add(windows);
-        Add(QueriedPath([](char* path, UINT size) { return GetCurrentDirectoryA(size, path); }));
-        for (const std::string& folder : SplitSearchPath(PathVariable())) {
-            Add(folder);
-        }
-    }
-
-    // The first file of that name in the search order: Windows' loader stops there too, so a
-    // copy of the wrong machine ahead of a good one is what breaks the load.
-    LocatedDll Locate(const std::string& fileName) override {
-        LocatedDll located;
-        if (const HMODULE loaded = GetModuleHandleA(fileName.c_str())) {
-            char path[MAX_PATH];
-            const DWORD length = GetModuleFileNameA(loaded, path, MAX_PATH);
-            located.where = LocatedDll::Where::Loaded;
-            located.path = length > 0 && length < MAX_PATH ? std::string(path, length) : fileName;
-            return located;
-        }
-        for (const std::string& folder : folders_) {
-            const std::string candidate = JoinFolderAndName(folder, fileName);
-            if (candidate.size() >= MAX_PATH) {
-                continue;
-            }
-            const DWORD attributes = GetFileAttributesA(candidate.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                continue;
-            }
-            located.where = LocatedDll::Where::File;
-            located.path = candidate;
-            located.readable = ReadImageFile(candidate.c_str(), &located.image);
-            return located;
-        }
-        return located;
-    }
-
-private:
-    void Add(const std::string& folder) {
-        if (!folder.empty()) {
-            folders_.push_back(folder);
-        }
-    }
-
-    std::vector<std::string> folders_;
-};
+LocatedDll ReadLocated(LocatedDll::Where where, const std::string& path) {
+    LocatedDll located;
+    located.where = where;
+    located.path = path;
+    located.readable = ReadImageFile(path.c_str(), &located.image);
+    return located;
+}
 
 }  // namespace
+
+LoaderSearch::LoaderSearch(const std::string& pluginPath) {
+    Add(FolderOfPath(FolderOfPath(pluginPath)), SearchRole::ProgramFolder);
+    Add(QueriedPath(GetSystemDirectoryA), SearchRole::SystemFolder);
+    const std::string windows = QueriedPath(GetSystemWindowsDirectoryA);
+    if (!windows.empty()) {
+        Add(JoinFolderAndName(windows, "System"), SearchRole::System16Folder);
+    }
+    Add(windows, SearchRole::WindowsFolder);
+    Add(QueriedPath([](char* path, UINT size) { return GetCurrentDirectoryA(size, path); }),
+        SearchRole::CurrentFolder);
+    for (const std::string& folder : SplitSearchPath(PathVariable())) {
+        Add(folder, SearchRole::Path);
+    }
+    if (!ProcessApiSetSchema(&schema_, &schemaSize_)) {
+        schema_ = nullptr;
+        schemaSize_ = 0;
+    }
+}
+
+// A module of the name loaded here already, else the first file in the search order:
+// Windows' loader stops there too, so a copy of the wrong machine ahead of a good one is
+// what breaks the load. A loaded module's file is read for its exports.
+LocatedDll LoaderSearch::Locate(const std::string& fileName) {
+    if (const HMODULE loaded = GetModuleHandleA(fileName.c_str())) {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(loaded, path, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            return ReadLocated(LocatedDll::Where::Loaded, std::string(path, length));
+        }
+        LocatedDll located;
+        located.where = LocatedDll::Where::Loaded;
+        located.path = fileName;
+        return located;
+    }
+    std::vector<LocatedDll> files = Files(fileName, true);
+    return files.empty() ? LocatedDll() : std::move(files.front());
+}
+
+std::vector<LocatedDll> LoaderSearch::LocateAll(const std::string& fileName) {
+    return Files(fileName, false);
+}
+
+ApiSetHost LoaderSearch::ResolveApiSet(const std::string& name, const std::string& importer) {
+    return LookUpApiSet(schema_, schemaSize_, name, importer);
+}
+
+void LoaderSearch::Add(const std::string& folder, SearchRole role) {
+    if (!folder.empty()) {
+        const DWORD attributes = GetFileAttributesA(folder.c_str());
+        const bool missing =
+            attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        folders_.push_back({folder, role, missing});
+    }
+}
+
+// Whatever answers to the name and is no folder counts, as it does for the loader.
+std::vector<LocatedDll> LoaderSearch::Files(const std::string& fileName, bool firstOnly) const {
+    std::vector<LocatedDll> files;
+    for (const SearchFolder& folder : folders_) {
+        const std::string candidate = JoinFolderAndName(folder.folder, fileName);
+        if (candidate.size() >= MAX_PATH) {
+            continue;
+        }
+        const DWORD attributes = GetFileAttributesA(candidate.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            continue;
+        }
+        files.push_back(ReadLocated(LocatedDll::Where::File, candidate));
+        if (firstOnly) {
+            break;
+        }
+    }
+    return files;
+}
 
 bool ReadImageFile(const char* path, PeImage* image) {
     *image = PeImage();
@@ -127,11 +138,17 @@ bool ReadImageFile(const char* path, PeImage* image) {
     return true;
 }
 
-std::vector<NeededDll> FindNeededDlls(const char* path) {
+DependencyFindings FindDependencies(const char* pluginPath) {
+    DependencyFindings findings;
     PeImage root;
-    if (!ReadImageFile(path, &root) || !root.isImage || root.machine != ThisProgramMachine()) {
-        return {};
+    if (!ReadImageFile(pluginPath, &root) || !root.isImage ||
+        root.machine != ThisProgramMachine()) {
+        return findings;
     }
-    LoaderSearch search;
-    return WalkDependencies(FileNameOfPath(path), root, ThisProgramMachine(), search);
+    LoaderSearch search(pluginPath);
+    findings.walked = true;
+    findings.folders = search.Folders();
+    findings.needed =
+        WalkDependencies(FileNameOfPath(pluginPath), root, ThisProgramMachine(), search);
+    return findings;
 }

@@ -13,6 +13,13 @@ namespace {
 constexpr std::uint16_t kI386 = 0x14C;
 constexpr std::uint16_t kAmd64 = 0x8664;
 
+ImportedDll Dll(const std::string& name, bool delayLoaded = false) {
+    ImportedDll dll;
+    dll.name = name;
+    dll.delayLoaded = delayLoaded;
+    return dll;
+}
+
 PeImage ImageNeeding(std::uint16_t machine, std::vector<ImportedDll> imports) {
     PeImage image;
     image.isImage = true;
@@ -40,6 +47,12 @@ public:
         const auto found = files.find(fileName);
         return found == files.end() ? LocatedDll() : found->second;
     }
+    std::vector<LocatedDll> LocateAll(const std::string& fileName) override {
+        const auto found = files.find(fileName);
+        return found == files.end() || found->second.where != LocatedDll::Where::File
+                   ? std::vector<LocatedDll>()
+                   : std::vector<LocatedDll>{found->second};
+    }
 };
 
 // "name | path | result" per needed DLL, as the dependencies section shows them.
@@ -53,22 +66,19 @@ std::vector<std::string> Rows(const std::vector<NeededDll>& needed) {
 
 TEST(DependencyWalk, BreadthFirstEachDllOnceAndOnlyLoadableFilesFollowed) {
     FakeLocator disk;
-    disk.File("opencv_core248.dll", ImageNeeding(kI386, {{"msvcp100.dll"}, {"MSVCR100.dll"}}));
-    disk.File("msvcr100.dll", ImageNeeding(kI386, {{"KERNEL32.dll"}, {"lensora.dll"}}));
-    disk.File("wide.dll", ImageNeeding(kAmd64, {{"never_asked.dll"}}));
+    disk.File("opencv_core248.dll",
+              ImageNeeding(kI386, {Dll("msvcp100.dll"), Dll("MSVCR100.dll")}));
+    disk.File("msvcr100.dll", ImageNeeding(kI386, {Dll("KERNEL32.dll"), Dll("lensora.dll")}));
+    disk.File("wide.dll", ImageNeeding(kAmd64, {Dll("never_asked.dll")}));
     disk.File("text.dll", PeImage());
     disk.files["locked.dll"] = {LocatedDll::Where::File, "C:\\dlls\\locked.dll", false, {}};
     disk.files["KERNEL32.dll"] = {LocatedDll::Where::Loaded, "C:\\windows\\system32\\kernel32.dll",
-                                  false, ImageNeeding(kI386, {{"ntdll_never_asked.dll"}})};
-    const PeImage plugin = ImageNeeding(kI386, {{"opencv_core248.dll"},
-                                                {"msvcr100.dll"},
-                                                {"api-ms-win-core-synch-l1-2-0.dll"},
-                                                {"EXT-MS-win-ntuser.dll"},
-                                                {"wide.dll"},
-                                                {"text.dll"},
-                                                {"locked.dll"},
-                                                {"..\\escape.dll"},
-                                                {"cuda", true}});
+                                  false, ImageNeeding(kI386, {Dll("ntdll_never_asked.dll")})};
+    const PeImage plugin =
+        ImageNeeding(kI386, {Dll("opencv_core248.dll"), Dll("msvcr100.dll"),
+                             Dll("api-ms-win-core-synch-l1-2-0.dll"), Dll("EXT-MS-win-ntuser.dll"),
+                             Dll("wide.dll"), Dll("text.dll"), Dll("locked.dll"),
+                             Dll("..\\escape.dll"), Dll("cuda", true)});
 
     const std::vector<NeededDll> needed = WalkDependencies("lensora.dll", plugin, kI386, disk);
 
@@ -77,6 +87,8 @@ TEST(DependencyWalk, BreadthFirstEachDllOnceAndOnlyLoadableFilesFollowed) {
                   "opencv_core248.dll | C:\\dlls\\opencv_core248.dll | 32-bit (needed by "
                   "lensora.dll)",
                   "msvcr100.dll | C:\\dlls\\msvcr100.dll | 32-bit (needed by lensora.dll)",
+                  "api-ms-win-core-synch-l1-2-0.dll |  | Not found (needed by lensora.dll)",
+                  "EXT-MS-win-ntuser.dll |  | Not found (needed by lensora.dll)",
                   "wide.dll | C:\\dlls\\wide.dll | 64-bit (needed by lensora.dll)",
                   "text.dll | C:\\dlls\\text.dll | no image (needed by lensora.dll)",
                   "locked.dll | C:\\dlls\\locked.dll | not readable (needed by lensora.dll)",
@@ -86,17 +98,19 @@ TEST(DependencyWalk, BreadthFirstEachDllOnceAndOnlyLoadableFilesFollowed) {
                   "KERNEL32.dll | C:\\windows\\system32\\kernel32.dll | 32-bit (needed by "
                   "msvcr100.dll)",
               }));
-    // Each name asked once, ".dll" added to a bare name; API sets, a name with a folder and
-    // the plug-in itself are never looked for.
-    EXPECT_EQ(disk.asked, (std::vector<std::string>{"opencv_core248.dll", "msvcr100.dll",
-                                                    "wide.dll", "text.dll", "locked.dll",
-                                                    "cuda.dll", "msvcp100.dll", "KERNEL32.dll"}));
+    // Each name asked once, ".dll" added to a bare name; a name with a folder and the plug-in
+    // itself are never looked for. Without an API-set schema, API sets are files.
+    EXPECT_EQ(disk.asked,
+              (std::vector<std::string>{"opencv_core248.dll", "msvcr100.dll",
+                                        "api-ms-win-core-synch-l1-2-0.dll", "EXT-MS-win-ntuser.dll",
+                                        "wide.dll", "text.dll", "locked.dll", "cuda.dll",
+                                        "msvcp100.dll", "KERNEL32.dll"}));
 }
 
 TEST(DependencyWalk, ALoadTimeNeedOutranksAnEarlierDelayLoad) {
     FakeLocator disk;
-    disk.File("helper.dll", ImageNeeding(kI386, {{"camera.dll"}}));
-    const PeImage plugin = ImageNeeding(kI386, {{"camera.dll", true}, {"helper.dll"}});
+    disk.File("helper.dll", ImageNeeding(kI386, {Dll("camera.dll")}));
+    const PeImage plugin = ImageNeeding(kI386, {Dll("camera.dll", true), Dll("helper.dll")});
     EXPECT_EQ(Rows(WalkDependencies("lensora.dll", plugin, kI386, disk)),
               (std::vector<std::string>{"camera.dll |  | Not found (needed by helper.dll)",
                                         "helper.dll | C:\\dlls\\helper.dll | 32-bit (needed by "
@@ -108,21 +122,21 @@ TEST(DependencyWalk, AChainLongerThanTheLimitEndsAtTheLimit) {
     FakeLocator disk;
     for (int i = 0; i < 50; ++i) {
         disk.File("d" + std::to_string(i) + ".dll",
-                  ImageNeeding(kI386, {{"d" + std::to_string(i + 1) + ".dll"}}));
+                  ImageNeeding(kI386, {Dll("d" + std::to_string(i + 1) + ".dll")}));
     }
     const std::vector<NeededDll> needed =
-        WalkDependencies("root.dll", ImageNeeding(kI386, {{"d0.dll"}}), kI386, disk, 20);
+        WalkDependencies("root.dll", ImageNeeding(kI386, {Dll("d0.dll")}), kI386, disk, 20);
     ASSERT_EQ(needed.size(), 20u);
     EXPECT_EQ(needed.back().name, "d19.dll");
 }
 
 TEST(DependencyTexts, TheBoxNamesEachProblemInTheProgramsBitness) {
     FakeLocator disk;
-    disk.File("core.dll", ImageNeeding(kI386, {{"gone.dll"}}));
+    disk.File("core.dll", ImageNeeding(kI386, {Dll("gone.dll")}));
     disk.File("wide.dll", ImageNeeding(kAmd64, {}));
     disk.files["locked.dll"] = {LocatedDll::Where::File, "C:\\dlls\\locked.dll", false, {}};
-    const PeImage plugin =
-        ImageNeeding(kI386, {{"core.dll"}, {"wide.dll"}, {"locked.dll"}, {"late.dll", true}});
+    const PeImage plugin = ImageNeeding(
+        kI386, {Dll("core.dll"), Dll("wide.dll"), Dll("locked.dll"), Dll("late.dll", true)});
     const std::vector<NeededDll> needed = WalkDependencies("lensora.dll", plugin, kI386, disk);
     EXPECT_EQ(DependencyProblemsText(needed, 32),
               "wide.dll  Not a 32-bit image (needed by lensora.dll)\r\n"
@@ -131,7 +145,7 @@ TEST(DependencyTexts, TheBoxNamesEachProblemInTheProgramsBitness) {
               "gone.dll  Not found (needed by core.dll)");
     // For a 64-bit program it is the 32-bit DLLs that do not fit.
     const std::vector<NeededDll> wide = WalkDependencies(
-        "lensora.dll", ImageNeeding(kAmd64, {{"core.dll"}, {"wide.dll"}}), kAmd64, disk);
+        "lensora.dll", ImageNeeding(kAmd64, {Dll("core.dll"), Dll("wide.dll")}), kAmd64, disk);
     EXPECT_EQ(DependencyProblemsText(wide, 64),
               "core.dll  Not a 64-bit image (needed by lensora.dll)");
     EXPECT_EQ(DependencyProblemsText({}, 32), "");

@@ -68,6 +68,18 @@ public:
         At32(table + 20 * index + 16, 0x1FF0);
     }
     void Cut(std::size_t size) { bytes_.resize(size); }
+    // The section header's fields.
+    void VirtualSize(std::uint32_t size) { Put32(SectionHeader() + 8, size); }
+    void RawSize(std::uint32_t size) { Put32(SectionHeader() + 16, size); }
+    std::size_t SectionHeader() const { return 0x58 + (is64Bit_ ? 240 : 224) - shortenedBy_; }
+    // A smaller optional header, with the section table moved up behind it.
+    void ShortenOptionalHeader(std::uint16_t size) {
+        const std::size_t from = SectionHeader();
+        shortenedBy_ = (is64Bit_ ? 240 : 224) - size;
+        Put16(0x54, size);
+        const std::string header = bytes_.substr(from, 40);
+        bytes_.replace(SectionHeader(), 40, header);
+    }
     // Bytes after the section's raw data, which belong to no section.
     void Append(const std::string& bytes) { bytes_ += bytes; }
     // From a buffer of exactly the file's size, so that a read past its end is caught.
@@ -81,6 +93,7 @@ private:
 
     bool is64Bit_;
     std::string bytes_;
+    std::size_t shortenedBy_ = 0;
 };
 
 constexpr std::uint32_t kImports = 0x1000;  // the import descriptors
@@ -122,6 +135,18 @@ TEST(PeImage, BytesThatAreNoWholeImageAreNone) {
         {"e_lfanew far past the end", [](TestImage& i) { i.Put32(0x3C, 0xFFFFFFFC); }},
         {"unknown optional header", [](TestImage& i) { i.Put16(0x58, 0x107); }},
         {"optional header size past the end", [](TestImage& i) { i.Put16(0x54, 0xFFFF); }},
+        // Headers whole, but not what the loader maps after them.
+        {"cut inside the section's raw data", [](TestImage& i) { i.Cut(0x200 + 0x7FF); }},
+        {"cut inside the section table", [](TestImage& i) { i.Cut(0x138 + 39); }},
+        {"more section headers than the file holds", [](TestImage& i) { i.Put16(0x46, 200); }},
+        {"raw data past the end", [](TestImage& i) { i.Put32(0x138 + 20, 0x300); }},
+        {"headers larger than the file", [](TestImage& i) { i.Put32(0x58 + 60, 0x1000); }},
+        {"import directory outside every section", [](TestImage& i) { i.Directory(1, 0x9000); }},
+        {"import directory in the last bytes of its section",
+         [](TestImage& i) { i.Directory(1, 0x17F0); }},
+        {"export directory outside every section", [](TestImage& i) { i.Directory(0, 0x9000); }},
+        {"export directory header cut by its section's end",
+         [](TestImage& i) { i.Directory(0, 0x17E0); }},
     };
     for (const auto& c : cases) {
         TestImage image;
@@ -164,9 +189,6 @@ TEST(PeImage, ImportTablesAreReadWithinTheirBounds) {
         std::vector<std::string> names;
     } cases[] = {
         {"no import directory", [](TestImage&) {}, {}},
-        {"import directory outside every section",
-         [](TestImage& i) { i.Directory(1, 0x9000); },
-         {}},
         {"a name outside every section is left out, the next one is read",
          [](TestImage& i) {
              i.Directory(1, kImports);
@@ -175,11 +197,12 @@ TEST(PeImage, ImportTablesAreReadWithinTheirBounds) {
              i.Text(kNames, "b.dll");
          },
          {"b.dll"}},
-        {"a name without NUL at the end of a file cut short inside its section",
+        {"a name without NUL at the end of the file, where its section's raw data ends",
          [](TestImage& i) {
              i.Directory(1, kImports);
              i.Import(kImports, 0, 0x1400);
              i.Text(0x1400, "tail.dl");
+             i.RawSize(0x407);
              i.Cut(TestImage::kRawOffset + 0x407);
          },
          {"tail.dl"}},
@@ -296,6 +319,143 @@ TEST(PeImage, TheFileVersionComesFromTheFirstVersionResource) {
         TestImage image;
         PutVersionResource(image);
         c.spoil(image);
+        const PeImage read = image.Read();
+        EXPECT_EQ(read.hasVersion, c.version != nullptr) << c.what;
+        EXPECT_EQ(read.fileVersion, c.version ? c.version : "") << c.what;
+    }
+}
+
+// The limits of the header fields that say where things are: the directory count and the
+// optional header's size, a section's virtual size, and RVAs in the headers, between them
+// and the first section, and past the section.
+TEST(PeImage, DirectoriesAndSectionsAreReadOnlyWhereTheHeadersReach) {
+    const struct {
+        const char* what;
+        std::function<void(TestImage&)> make;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"a directory count of 2 leaves out the delay imports",
+         [](TestImage& i) {
+             i.Put32(0x58 + 92, 2);
+             i.Directory(13, kDelays);
+             i.At32(kDelays, 1);
+             i.At32(kDelays + 4, kNames + 0x20);
+             i.Text(kNames + 0x20, "late.dll");
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, kNames);
+             i.Text(kNames, "a.dll");
+         },
+         {"a.dll"}},
+        {"a directory count of 1 leaves out the imports",
+         [](TestImage& i) {
+             i.Put32(0x58 + 92, 1);
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, kNames);
+             i.Text(kNames, "a.dll");
+         },
+         {}},
+        {"a count beyond the optional header: only the entries inside it",
+         [](TestImage& i) {
+             i.Put32(0x58 + 92, 0xFFFFFFFF);
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, kNames);
+             i.Text(kNames, "a.dll");
+         },
+         {"a.dll"}},
+        {"an optional header too short for the delay entry",
+         [](TestImage& i) {
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, kNames);
+             i.Text(kNames, "a.dll");
+             i.Directory(13, kDelays);
+             i.At32(kDelays, 1);
+             i.At32(kDelays + 4, kNames + 0x20);
+             i.Text(kNames + 0x20, "late.dll");
+             i.ShortenOptionalHeader(96 + 8 * 13);
+         },
+         {"a.dll"}},
+        {"an optional header that just holds the delay entry",
+         [](TestImage& i) {
+             i.Directory(13, kDelays);
+             i.At32(kDelays, 1);
+             i.At32(kDelays + 4, kNames + 0x20);
+             i.Text(kNames + 0x20, "late.dll");
+             i.ShortenOptionalHeader(96 + 8 * 14);
+         },
+         {"late.dll (delay)"}},
+        {"a name past the virtual size is not the file's",
+         [](TestImage& i) {
+             i.VirtualSize(0x300);
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, 0x1300);
+             i.Import(kImports, 1, 0x12F0);
+             i.Text(0x1300, "beyond.dll");
+             i.Text(0x12F0, "inside");
+         },
+         {"inside"}},
+        {"a name in the headers before the first section",
+         [](TestImage& i) {
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, 0x1C0);
+             i.Put32(0x1C0, 0x2E726468);  // "hdr."
+             i.Put32(0x1C4, 0x006C6C64);  // "dll"
+         },
+         {"hdr.dll"}},
+        {"a name between the headers and the first section",
+         [](TestImage& i) {
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, 0x800);
+             i.Import(kImports, 1, kNames);
+             i.Text(kNames, "b.dll");
+         },
+         {"b.dll"}},
+        {"a name right past the section's end",
+         [](TestImage& i) {
+             i.Directory(1, kImports);
+             i.Import(kImports, 0, 0x1800);
+             i.Import(kImports, 1, 0x17FA);
+             i.Text(0x17FA, "c.dll");
+         },
+         {"c.dll"}},
+    };
+    for (const auto& c : cases) {
+        TestImage image;
+        c.make(image);
+        const PeImage read = image.Read();
+        EXPECT_TRUE(read.isImage) << c.what;
+        EXPECT_EQ(Names(read), c.names) << c.what;
+    }
+}
+
+// Named entries come before the numbered ones in a resource directory; a name is an offset
+// with the top bit set and is never the version type.
+TEST(PeImage, NamedResourcesAreNoVersionType) {
+    const struct {
+        const char* what;
+        std::function<void(TestImage&)> make;
+        const char* version;
+    } cases[] = {
+        {"a named type before the version type",
+         [](TestImage& i) {
+             // The root: one named entry, then the version type.
+             i.At16(kResources + 12, 1);
+             i.At32(kResources + 16, 0x80000000u | 0x200);
+             i.At32(kResources + 20, 0x80000000u | 0x18);
+             i.At32(kResources + 24, 16);
+             i.At32(kResources + 28, 0x80000000u | 0x18);
+         },
+         "2.4.8.0"},
+        {"a named type whose offset reads as 16",
+         [](TestImage& i) { i.At32(kResources + 16, 0x80000000u | 16); }, nullptr},
+        {"the version type's entry is data, not a directory",
+         [](TestImage& i) { i.At32(kResources + 20, 0x18); }, nullptr},
+        {"the language entry is a directory, not data",
+         [](TestImage& i) { i.At32(kResources + 0x30 + 20, 0x80000000u | 0x48); }, nullptr},
+    };
+    for (const auto& c : cases) {
+        TestImage image;
+        PutVersionResource(image);
+        c.make(image);
         const PeImage read = image.Read();
         EXPECT_EQ(read.hasVersion, c.version != nullptr) << c.what;
         EXPECT_EQ(read.fileVersion, c.version ? c.version : "") << c.what;

@@ -42,10 +42,48 @@ std::vector<std::string> BodyLines(const char* log) {
     return lines;
 }
 
-std::string SystemFile(const std::string& name) {
+std::string SystemFolder() {
     char folder[MAX_PATH];
     GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\" + name;
+    return folder;
+}
+
+std::string WindowsFolder() {
+    char folder[MAX_PATH];
+    GetSystemWindowsDirectoryA(folder, MAX_PATH);
+    return folder;
+}
+
+std::string SystemFile(const std::string& name) {
+    return SystemFolder() + "\\" + name;
+}
+
+// The file a module of this process was loaded from, as the system names it.
+std::string LoadedModulePath(const char* name) {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(GetModuleHandleA(name), path, MAX_PATH);
+    return std::string(path, length);
+}
+
+// Two folders that no test makes: PATH as the searches in these tests see it.
+const char kPathOne[] = "C:\\VorlixPathOne";
+const char kPathTwo[] = "C:\\VorlixPathTwo";
+
+// The search folders of the plug-in at C:\Mach3\Plugins seen from its host, C:\Mach3, with
+// the current folder and PATH given.
+std::vector<Row> SearchFolderRows(const std::string& current,
+                                  const std::vector<std::string>& path) {
+    std::vector<Row> rows = {
+        {"Search folder 1", "C:\\Mach3", "program folder"},
+        {"Search folder 2", SystemFolder(), "system folder"},
+        {"Search folder 3", WindowsFolder() + "\\System", "16-bit system folder"},
+        {"Search folder 4", WindowsFolder(), "Windows folder"},
+        {"Search folder 5", current, "current folder"},
+    };
+    for (const std::string& folder : path) {
+        rows.push_back({"Search folder " + std::to_string(rows.size() + 1), folder, "PATH"});
+    }
+    return rows;
 }
 
 // The process's program files folder as the analysis run sets it, put back afterwards.
@@ -135,12 +173,17 @@ TEST_F(ImageSectionsTest, WithoutAnyOfTheFilesBothSectionsWriteOnlyTheirTimestam
 TEST_F(ImageSectionsTest, EveryNeededDllIsListedWithWhereItIsAndWhoNeedsIt) {
     MakeTwoLevelPlugin();
     ASSERT_TRUE(SetCurrentDirectoryA(kPluginFolder));
+    const ScopedEnvironmentVariable path("PATH", (std::string(kPathOne) + ";" + kPathTwo).c_str());
     ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
 
     EXPECT_EQ(RunDependenciesSection(), 1);
 
-    const std::vector<Row> rows = SectionRows(dialog);
-    ASSERT_EQ(rows.size(), 4u);
+    std::vector<Row> rows = SectionRows(dialog);
+    const std::vector<Row> folders = SearchFolderRows(CurrentDirectory(), {kPathOne, kPathTwo});
+    ASSERT_EQ(rows.size(), folders.size() + 4u);
+    EXPECT_EQ(std::vector<Row>(rows.begin(), rows.begin() + folders.size()), folders);
+    const std::vector<Row> all = rows;
+    rows.erase(rows.begin(), rows.begin() + folders.size());
     // The plug-in's imports in the order its import table has them, then the middle one's.
     EXPECT_EQ(rows[0][0], "KERNEL32.dll");
     EXPECT_EQ(rows[1][0], "msvcrt.dll");
@@ -156,7 +199,7 @@ TEST_F(ImageSectionsTest, EveryNeededDllIsListedWithWhereItIsAndWhoNeedsIt) {
               (Row{"absent_dependency.dll", "", "Not found (needed by middle_dependency.dll)"}));
 
     std::vector<std::string> lines;
-    for (const Row& row : rows) {
+    for (const Row& row : all) {
         lines.push_back(LineOf(row));
     }
     EXPECT_EQ(BodyLines(kDependenciesLog), lines);
@@ -168,6 +211,7 @@ TEST_F(ImageSectionsTest, EveryNeededDllIsListedWithWhereItIsAndWhoNeedsIt) {
 TEST_F(ImageSectionsTest, AWholeRunEndsWithBothSectionsAfterThePathRows) {
     MakeTwoLevelPlugin();
     ASSERT_NE(_stricmp(CurrentDirectory().c_str(), kPluginFolder), 0);
+    const ScopedEnvironmentVariable path("PATH", kPathOne);
 
     ReportDialogUnderTest dialog(AnalysisDialogProc, 0);
 
@@ -178,18 +222,128 @@ TEST_F(ImageSectionsTest, AWholeRunEndsWithBothSectionsAfterThePathRows) {
         }
     }
     ASSERT_GT(lastPathRow, kPluginDllRow) << "no PATH row";
-    ASSERT_EQ(dialog.RowCount(), lastPathRow + 1 + 1 + 4);
+    // The search folders: five, then the one PATH folder; their current folder is the plug-in
+    // folder that the plug-in folder section left current.
+    const std::vector<Row> folders = SearchFolderRows(CurrentDirectory(), {kPathOne});
+    ASSERT_EQ(_stricmp(CurrentDirectory().c_str(), kPluginFolder), 0);
+    const int dlls = lastPathRow + 2 + static_cast<int>(folders.size());
+    ASSERT_EQ(dialog.RowCount(), dlls + 4);
     EXPECT_EQ(dialog.Row(lastPathRow + 1), (Row{kPluginDll, "no version", kOwnBits}));
-    EXPECT_EQ(dialog.Cell(lastPathRow + 2, 0), "KERNEL32.dll");
-    EXPECT_EQ(dialog.Cell(lastPathRow + 4, 2), kOwnBits + " (needed by lensora.dll)");
-    EXPECT_EQ(_stricmp(dialog.Cell(lastPathRow + 4, 1).c_str(),
-                       "C:\\Mach3\\plugins\\middle_dependency.dll"),
-              0);
-    EXPECT_EQ(dialog.Row(lastPathRow + 5),
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+        EXPECT_EQ(dialog.Row(lastPathRow + 2 + static_cast<int>(i)), folders[i]);
+    }
+    EXPECT_EQ(dialog.Cell(dlls, 0), "KERNEL32.dll");
+    EXPECT_EQ(dialog.Cell(dlls + 2, 2), kOwnBits + " (needed by lensora.dll)");
+    EXPECT_EQ(
+        _stricmp(dialog.Cell(dlls + 2, 1).c_str(), "C:\\Mach3\\plugins\\middle_dependency.dll"), 0);
+    EXPECT_EQ(dialog.Row(dlls + 3),
               (Row{"absent_dependency.dll", "", "Not found (needed by middle_dependency.dll)"}));
     EXPECT_EQ(BodyLines(kVersionsLog),
               (std::vector<std::string>{LineOf(dialog.Row(lastPathRow + 1))}));
-    EXPECT_EQ(BodyLines(kDependenciesLog).size(), 4u);
+    EXPECT_EQ(BodyLines(kDependenciesLog).size(), folders.size() + 4u);
+}
+
+// The old OpenCV core (2.4.6.0) comes first on PATH and lacks cvBeta, cvGamma (ordinal 7)
+// and cvForward (its forwarder leads to a DLL that is nowhere); the full one (2.4.8.0) comes
+// later. The delay-loaded DLL stands in the host's folder, where only a search from the
+// host finds it, and lacks cvHide.
+TEST_F(ImageSectionsTest, AnOldCopyEarlierOnPathLacksWhatTheLaterCopyHas) {
+    const std::string oldFolder = "C:\\VorlixOldOpenCv";
+    const std::string newFolder = "C:\\VorlixNewOpenCv";
+    ASSERT_TRUE(tree_.Folder(kPluginFolder));
+    ASSERT_TRUE(tree_.File(kPluginDll, Fixture("plugin_needing_opencv.dll")));
+    ASSERT_TRUE(tree_.File("C:\\Mach3\\opencv_highgui248.dll", Fixture("opencv_highgui248.dll")));
+    ASSERT_TRUE(tree_.Folder(oldFolder));
+    ASSERT_TRUE(tree_.Folder(newFolder));
+    ASSERT_TRUE(
+        tree_.File(oldFolder + "\\opencv_core248.dll", Fixture("opencv_old\\opencv_core248.dll")));
+    ASSERT_TRUE(
+        tree_.File(newFolder + "\\opencv_core248.dll", Fixture("opencv_full\\opencv_core248.dll")));
+    ASSERT_TRUE(SetCurrentDirectoryA(kPluginFolder));
+    const ScopedEnvironmentVariable path("PATH", (oldFolder + ";" + newFolder).c_str());
+    ASSERT_TRUE(path.Applied());
+    ASSERT_EQ(GetModuleHandleA("opencv_core248.dll"), nullptr) << "loaded by another test";
+    ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+
+    EXPECT_EQ(RunDependenciesSection(), 1);
+
+    std::vector<Row> expected = SearchFolderRows(CurrentDirectory(), {oldFolder, newFolder});
+    const std::string oldCore = oldFolder + "\\opencv_core248.dll";
+    const std::string highgui = "C:\\Mach3\\opencv_highgui248.dll";
+    const std::vector<Row> dlls = {
+        {"KERNEL32.dll", LoadedModulePath("KERNEL32.dll"), kOwnBits + " (needed by lensora.dll)"},
+        {"msvcrt.dll", LoadedModulePath("msvcrt.dll"), kOwnBits + " (needed by lensora.dll)"},
+        {"opencv_core248.dll", oldCore, kOwnBits + " (needed by lensora.dll)"},
+        {"opencv_core248.dll!cvBeta", oldCore, "Missing in 2.4.6.0 (needed by lensora.dll)"},
+        {"opencv_core248.dll!cvForward", oldCore,
+         "Missing in 2.4.6.0 (forwarded to opencv_gone.cvForward) (needed by lensora.dll)"},
+        {"opencv_core248.dll!#7", oldCore, "Missing in 2.4.6.0 (needed by lensora.dll)"},
+        {"opencv_core248.dll copy 2", newFolder + "\\opencv_core248.dll",
+         "2.4.8.0, has every missing function"},
+        {"opencv_highgui248.dll", highgui, kOwnBits + " (delay-loaded by lensora.dll)"},
+        {"opencv_highgui248.dll!cvHide", highgui,
+         "Missing in no version (delay-loaded by lensora.dll)"},
+    };
+    expected.insert(expected.end(), dlls.begin(), dlls.end());
+    EXPECT_EQ(SectionRows(dialog), expected);
+    std::vector<std::string> lines;
+    for (const Row& row : expected) {
+        lines.push_back(LineOf(row));
+    }
+    EXPECT_EQ(BodyLines(kDependenciesLog), lines);
+    EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// Where the loader's search finds middle_dependency.dll, which the two-level plug-in needs:
+// each folder of the search in turn, the others empty. The search runs from another current
+// folder, so nothing beside the plug-in is found.
+TEST_F(ImageSectionsTest, EachFolderOfTheSearchIsSearched) {
+    const std::string windows16 = WindowsFolder() + "\\System";
+    const struct {
+        const char* role;
+        std::string folder;
+    } cases[] = {
+        {"program folder", "C:\\Mach3"},
+        {"16-bit system folder", windows16},
+        {"first PATH folder", kPathOne},
+        {"last PATH folder", kPathTwo},
+    };
+    ASSERT_TRUE(tree_.Folder(kPluginFolder));
+    ASSERT_TRUE(tree_.File(kPluginDll, Fixture("plugin_two_levels.dll")));
+    ASSERT_FALSE(FileExistsAt(windows16 + "\\middle_dependency.dll")) << "left over";
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+    const ScopedEnvironmentVariable path("PATH", (std::string(kPathOne) + ";" + kPathTwo).c_str());
+    const std::size_t folders = SearchFolderRows("C:\\", {kPathOne, kPathTwo}).size();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.role);
+        TemporaryTree placed;
+        ASSERT_TRUE(placed.Folder(c.folder));
+        const std::string middle = c.folder + "\\middle_dependency.dll";
+        ASSERT_TRUE(placed.File(middle, Fixture("middle_dependency.dll")));
+        ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+
+        EXPECT_EQ(RunDependenciesSection(), 1);
+
+        const std::vector<Row> rows = SectionRows(dialog);
+        ASSERT_EQ(rows.size(), folders + 4);
+        EXPECT_EQ(rows[folders + 2],
+                  (Row{"middle_dependency.dll", middle, kOwnBits + " (needed by lensora.dll)"}));
+        EXPECT_EQ(rows[folders + 3], (Row{"absent_dependency.dll", "",
+                                          "Not found (needed by middle_dependency.dll)"}));
+    }
+}
+
+// The loader stops at a plug-in it cannot load: nothing is walked, no folder listed.
+TEST_F(ImageSectionsTest, APluginOfTheOtherBitnessIsNotWalked) {
+    ASSERT_TRUE(tree_.Folder(kPluginFolder));
+    ASSERT_TRUE(tree_.File(kPluginDll, Fixture("other_bitness\\other_bitness.dll")));
+    ReportDialogUnderTest dialog(AnalysisSectionListProc, 0);
+
+    EXPECT_EQ(RunDependenciesSection(), 1);
+
+    EXPECT_EQ(dialog.RowCount(), 1);
+    EXPECT_TRUE(BodyLines(kDependenciesLog).empty());
+    EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 }  // namespace

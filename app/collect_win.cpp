@@ -219,7 +219,9 @@ void RunDiagnoseCommand(HWND owner) {
         messages.Close();
         shown.source = std::string("This machine, run ") + started + "; the logs and " +
                        kDiagnosisLogPath + " are under C:\\ (" +
-                       std::to_string(messages.Count()) + " messages in " + kMessagesLogPath + ")";
+                       std::to_string(messages.Count()) +
+                       (messages.Count() == 1 ? " message in " : " messages in ") +
+                       kMessagesLogPath + ")";
     }
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, DiagnosisDialogProc,
                     reinterpret_cast<LPARAM>(&shown));

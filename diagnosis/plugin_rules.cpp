@@ -29,8 +29,10 @@ Verdict JudgePluginFile(const BundleFacts& facts) {
     }
     evidence.push_back(RowEvidence(BundleLog::FileVersions, plugin.versionRow, plugin.kind, bitness));
     if (plugin.kind == bitness) {
-        return MakeVerdict(Outcome::Pass, "The plug-in DLL is there and a " + bitness +
-                                              " image (version " + plugin.version + ").",
+        const bool versioned = !plugin.version.empty() && plugin.version != "no version";
+        return MakeVerdict(Outcome::Pass,
+                           "The plug-in DLL is there and a " + bitness + " image" +
+                               (versioned ? " (version " + plugin.version + ")." : "."),
                            evidence);
     }
     const std::string what = plugin.kind == "not readable" ? "cannot be read"

@@ -257,22 +257,6 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
     DeleteFileA(kMessagesLog);
 }
 
-// Sets the PATH of this process, which the program inherits, for the life of the object.
-class ScopedPath {
-public:
-    explicit ScopedPath(const std::string& value) {
-        char saved[32768];
-        const DWORD length = GetEnvironmentVariableA("PATH", saved, sizeof saved);
-        saved_.assign(saved, length < sizeof saved ? length : 0);
-        SetEnvironmentVariableA("PATH", value.c_str());
-    }
-    ~ScopedPath() { SetEnvironmentVariableA("PATH", saved_.c_str()); }
-    ScopedPath(const ScopedPath&) = delete;
-    ScopedPath& operator=(const ScopedPath&) = delete;
-
-private:
-    std::string saved_;
-};
 
 bool Holds(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

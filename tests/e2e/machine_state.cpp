@@ -166,3 +166,14 @@ std::string WithoutDiagnosisHeadline(const std::string& line) {
     }
     return line.compare(rest, 1, " ") == 0 ? start + line.substr(rest + 1) : std::string();
 }
+
+ScopedPath::ScopedPath(const std::string& value) {
+    char saved[32768];
+    const DWORD length = GetEnvironmentVariableA("PATH", saved, sizeof saved);
+    saved_.assign(saved, length < sizeof saved ? length : 0);
+    SetEnvironmentVariableA("PATH", value.c_str());
+}
+
+ScopedPath::~ScopedPath() {
+    SetEnvironmentVariableA("PATH", saved_.c_str());
+}

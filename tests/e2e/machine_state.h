@@ -78,3 +78,15 @@ private:
 };
 
 bool KeyExists(HKEY root, const std::string& path);
+
+// Sets the PATH of this process, which the program inherits, for the life of the object.
+class ScopedPath {
+public:
+    explicit ScopedPath(const std::string& value);
+    ~ScopedPath();
+    ScopedPath(const ScopedPath&) = delete;
+    ScopedPath& operator=(const ScopedPath&) = delete;
+
+private:
+    std::string saved_;
+};

@@ -194,7 +194,11 @@ def check_csv(data, kind, problems):
     except UnicodeDecodeError as error:
         problems.append("not UTF-8: %s" % error)
         return
-    rows = list(csv.reader(io.StringIO(text, newline=""), strict=True))
+    try:
+        rows = list(csv.reader(io.StringIO(text, newline=""), strict=True))
+    except csv.Error as error:
+        problems.append("not CSV: %s" % error)
+        return
     if not rows or rows[0][:2] != ["Section", "Mark"]:
         problems.append("the header does not begin with Section, Mark: %r" % rows[:1])
         return
@@ -260,8 +264,8 @@ def main():
                     try:
                         with open(path, "rb") as stream:
                             check(stream.read(), kind, problems)
-                    except OSError as error:
-                        problems.append(str(error))
+                    except Exception as error:  # a reader that fails is a failed check
+                        problems.append("%s: %s" % (type(error).__name__, error))
                 record("%s-%s" % (kind, form), problems)
     return 0 if all_ok else 1
 

@@ -55,6 +55,31 @@ TEST(ReportTsv, SectionsFactsNotesTablesAndMarks) {
     EXPECT_EQ(ReportTsv(PartsDocument()), expected);
 }
 
+TEST(ReportTsv, NoTextAnywhereAddsAFieldOrALine) {
+    const std::string hostile = "a\tb\r\nc";
+    Document document = OneCellDocument(hostile);
+    document.title = hostile;
+    Section& section = document.sections[0];
+    section.title = hostile;
+    section.mark = Mark::Warn;
+    section.facts.push_back({"f", hostile, TextCell(hostile)});
+    section.notes.push_back(hostile);
+    section.tables[0].title = hostile;
+    section.tables[0].columns[0].title = hostile;
+    section.tables[0].markTitle = hostile;
+    section.tables[0].rows[0].mark = Mark::Missing;
+    const std::string expected =
+        "a b  c\r\n"
+        "\r\n"
+        "a b  c\twarn\r\n"
+        "a b  c\ta b  c\r\n"
+        "a b  c\r\n"
+        "a b  c\r\n"
+        "a b  c\ta b  c\r\n"
+        "a b  c\tmissing\r\n";
+    EXPECT_EQ(ReportTsv(document), expected);
+}
+
 TEST(ReportTsv, ATableWithoutMarksHasNoMarkColumn) {
     Document document = OneCellDocument("x");
     document.sections[0].tables[0].markTitle = "Result";

@@ -3,8 +3,8 @@
 // strict parser here reads it back as a script would.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 

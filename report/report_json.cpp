@@ -5,6 +5,8 @@
 // Strings are the logs' Windows-1252 turned into UTF-8; '"' and '\' are escaped, and every
 // control character (C0, DEL and the C1 range that the code page's undefined bytes give)
 // is written as \u00XX, which no terminal or log viewer takes as a command.
+#include <set>
+
 #include "report/report_writers.h"
 #include "report/windows1252.h"
 
@@ -64,11 +66,13 @@ void AppendKey(std::string& json, int indent, const char* key, bool first = fals
     json += "\": ";
 }
 
-void AppendRow(std::string& json, const Table& table, const Row& row) {
+// `ids`: the sections' ids; a link to none of them would lead nowhere and is left out.
+void AppendRow(std::string& json, const Table& table, const Row& row,
+               const std::set<std::string>& ids) {
     json += "{\"mark\": ";
     AppendNameOrNull(json, MarkName(row.mark));
     json += ", \"link\": ";
-    if (row.link.empty()) {
+    if (ids.count(row.link) == 0) {
         json += "null";
     } else {
         AppendString(json, row.link);
@@ -86,7 +90,7 @@ void AppendRow(std::string& json, const Table& table, const Row& row) {
     json += "]}";
 }
 
-void AppendTable(std::string& json, const Table& table) {
+void AppendTable(std::string& json, const Table& table, const std::set<std::string>& ids) {
     json += "{";
     AppendKey(json, 10, "key", true);
     AppendString(json, table.key);
@@ -110,13 +114,13 @@ void AppendTable(std::string& json, const Table& table) {
     json += "[";
     for (size_t r = 0; r < table.rows.size(); ++r) {
         json += r == 0 ? "\n            " : ",\n            ";
-        AppendRow(json, table, table.rows[r]);
+        AppendRow(json, table, table.rows[r], ids);
     }
     json += table.rows.empty() ? "]" : "\n          ]";
     json += "\n        }";
 }
 
-void AppendSection(std::string& json, const Section& section) {
+void AppendSection(std::string& json, const Section& section, const std::set<std::string>& ids) {
     json += "{";
     AppendKey(json, 6, "id", true);
     AppendString(json, section.id);
@@ -149,7 +153,7 @@ void AppendSection(std::string& json, const Section& section) {
     json += "[";
     for (size_t t = 0; t < section.tables.size(); ++t) {
         json += t == 0 ? "\n        " : ",\n        ";
-        AppendTable(json, section.tables[t]);
+        AppendTable(json, section.tables[t], ids);
     }
     json += section.tables.empty() ? "]" : "\n      ]";
     json += "\n    }";
@@ -158,6 +162,12 @@ void AppendSection(std::string& json, const Section& section) {
 }  // namespace
 
 std::string ReportJson(const Document& document) {
+    std::set<std::string> ids;
+    for (const Section& section : document.sections) {
+        if (IsAnchorId(section.id)) {
+            ids.insert(section.id);
+        }
+    }
     std::string json = "{";
     AppendKey(json, 2, "format", true);
     AppendString(json, "vorlix-report");
@@ -171,7 +181,7 @@ std::string ReportJson(const Document& document) {
     json += "[";
     for (size_t s = 0; s < document.sections.size(); ++s) {
         json += s == 0 ? "\n    " : ",\n    ";
-        AppendSection(json, document.sections[s]);
+        AppendSection(json, document.sections[s], ids);
     }
     json += document.sections.empty() ? "]" : "\n  ]";
     json += "\n}\n";

@@ -317,6 +317,29 @@ TEST(ReportJson, KeysInOneOrderEveryKeyAlwaysThere) {
     EXPECT_EQ(json, expected);
 }
 
+TEST(ReportJson, ALinkLeadsToASectionOrIsNull) {
+    const struct {
+        const char* link;
+        const char* id;  // of the second section
+        bool kept;
+    } cases[] = {
+        {"log-a", "log-a", true},
+        {"log-b", "log-a", false},
+        {"log a", "log a", false},  // no anchor: the HTML page has no such id either
+        {"", "log-a", false},
+    };
+    for (const auto& c : cases) {
+        Document document = PartsDocument();
+        document.sections[1].id = c.id;
+        document.sections[0].tables[0].rows[0].link = c.link;
+        Reader reader(ReportJson(document));
+        const Json link = reader.Document()["sections"][0]["tables"][0]["rows"][0]["link"];
+        ASSERT_EQ(reader.error, "") << c.link;
+        EXPECT_EQ(link.type, c.kept ? Json::String : Json::Null) << c.link;
+        EXPECT_EQ(link.text, c.kept ? c.link : "") << c.link;
+    }
+}
+
 TEST(ReportJson, ARowShortOfCellsStillHasOneValuePerColumn) {
     Document document = PartsDocument();
     document.sections[0].tables[0].rows[1].cells.pop_back();

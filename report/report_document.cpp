@@ -66,6 +66,13 @@ const char* TypeName(CellType type) {
 
 void AddTableProblems(const Table& table, const std::string& where,
                       const std::set<std::string>& ids, std::vector<std::string>& problems) {
+    std::set<std::string> keys;
+    for (const Column& column : table.columns) {
+        if (!keys.insert(column.key).second) {
+            problems.push_back(where + " table \"" + table.key + "\" has the column \"" +
+                               column.key + "\" twice");
+        }
+    }
     for (size_t r = 0; r < table.rows.size(); ++r) {
         const Row& row = table.rows[r];
         const std::string at = where + " table \"" + table.key + "\" row " + std::to_string(r + 1);
@@ -202,6 +209,13 @@ std::vector<std::string> DocumentProblems(const Document& document) {
         }
     }
     for (const Section& section : document.sections) {
+        std::set<std::string> factKeys;
+        for (const Fact& fact : section.facts) {
+            if (!factKeys.insert(fact.key).second) {
+                problems.push_back("section \"" + section.id + "\" has the fact \"" + fact.key +
+                                   "\" twice");
+            }
+        }
         for (const Table& table : section.tables) {
             AddTableProblems(table, "section \"" + section.id + "\"", ids, problems);
         }

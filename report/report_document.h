@@ -122,7 +122,8 @@ bool HasRowMarks(const Table& table);
 std::string MarkColumnTitle(const Table& table);
 
 // What is wrong with a document as a writer would receive it, one sentence each: an id that
-// is no anchor or is used twice, a link to no section, a row with more or fewer cells than
-// its table has columns, a cell whose type is not its column's (an empty cell fits any).
+// is no anchor or is used twice, a fact key or column key used twice (the CSV would put both
+// in one column), a link to no section, a row with more or fewer cells than its table has
+// columns, a cell whose type is not its column's (an empty cell fits any).
 // Writers never fail on such a document; these are the mistakes of whoever made it.
 std::vector<std::string> DocumentProblems(const Document& document);

@@ -88,6 +88,13 @@ TEST(ReportDocument, ProblemsOfAMadeDocument) {
         {"cell too many",
          [](Document& d) { d.sections[1].tables[0].rows[0].cells.push_back(TextCell("y")); },
          "has 3 cells for 2 columns"},
+        {"column key twice", [](Document& d) { d.sections[0].tables[0].columns[1].key = "log"; },
+         "has the column \"log\" twice"},
+        {"fact key twice",
+         [](Document& d) {
+             d.sections[0].facts.push_back({"count", "Again", NumberCell(1)});
+         },
+         "has the fact \"count\" twice"},
         {"text in number column",
          [](Document& d) { d.sections[0].tables[0].rows[0].cells[1] = TextCell("512"); },
          "holds text in a number column"},

@@ -187,8 +187,15 @@ def check_json(data, kind, problems):
 def check_csv(data, kind, problems):
     if not data.startswith(b"\xef\xbb\xbf"):
         problems.append("no byte-order mark")
-    if re.search(rb"(?<!\r)\n", data.split(b'"')[0]):
-        problems.append("a line ended by LF alone before the first quoted field")
+    # Outside quoted fields every line ends in CR LF; inside, line breaks are the cells'.
+    quoted = False
+    for at, byte in enumerate(data):
+        if byte == 0x22:
+            quoted = not quoted
+        elif not quoted and ((byte == 0x0A and data[at - 1:at] != b"\r") or
+                             (byte == 0x0D and data[at + 1:at + 2] != b"\n")):
+            problems.append("a record ended by a bare CR or LF at byte %d" % at)
+            break
     try:
         text = data.decode("utf-8-sig")
     except UnicodeDecodeError as error:

@@ -13,7 +13,8 @@
 set -uo pipefail
 
 packages=(cmake g++ googletest libgtest-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-          wine wine32:i386 wine64 fonts-wine xvfb xdotool imagemagick python3 clang libclang-rt-14-dev acl)
+          wine wine32:i386 wine64 fonts-wine xvfb xdotool imagemagick python3 clang libclang-rt-14-dev acl
+          python3-html5lib python3-jsonschema)
 
 # Tests point these at stand-ins; the pause is shortened there too.
 update_tries=${VORLIX_APT_UPDATE_TRIES:-3}

@@ -1,0 +1,61 @@
+#include "report/report_form.h"
+
+#include "report/report_writers.h"
+
+namespace {
+
+struct FormOfExtension {
+    const char* extension;  // lower case, with its dot
+    ReportForm form;
+};
+
+const FormOfExtension kForms[] = {
+    {".html", ReportForm::Html},
+    {".htm", ReportForm::Html},
+    {".json", ReportForm::Json},
+    {".csv", ReportForm::Csv},
+};
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+ReportForm ReportFormOfFileName(const std::string& fileName) {
+    size_t end = fileName.size();
+    while (end > 0 && (fileName[end - 1] == '.' || fileName[end - 1] == ' ')) {
+        --end;
+    }
+    // The extension of the last part of the path only: "C:\reports.html\out" is no HTML.
+    const size_t nameStart = fileName.find_last_of("\\/:", end == 0 ? 0 : end - 1);
+    const size_t dot = fileName.rfind('.', end == 0 ? 0 : end - 1);
+    if (end == 0 || dot == std::string::npos ||
+        (nameStart != std::string::npos && dot < nameStart)) {
+        return ReportForm::Tsv;
+    }
+    std::string extension;
+    for (size_t i = dot; i < end; ++i) {
+        extension.push_back(LowerAscii(fileName[i]));
+    }
+    for (const FormOfExtension& entry : kForms) {
+        if (extension == entry.extension) {
+            return entry.form;
+        }
+    }
+    return ReportForm::Tsv;
+}
+
+std::string ReportBytes(const Document& document, ReportForm form) {
+    switch (form) {
+        case ReportForm::Html:
+            return ReportHtml(document);
+        case ReportForm::Json:
+            return ReportJson(document);
+        case ReportForm::Csv:
+            return ReportCsv(document);
+        case ReportForm::Tsv:
+            break;
+    }
+    return ReportTsv(document);
+}

@@ -2,6 +2,8 @@
 
 #include "app/compare_report_win.h"
 #include "app/console_win.h"
+#include "app/report_bytes.h"
+#include "diagnosis/diagnosis_document.h"
 #include "compare/folder_compare.h"
 #include "diagnosis/bundle_folder_win.h"
 #include "diagnosis/diagnosis_dialog_win.h"
@@ -58,7 +60,16 @@ int RunDiagnoseReport(const StartRequest& request) {
             }
         }
         const std::vector<Verdict> verdicts = Diagnose(bundle.View());
-        if (WriteReport(request.report, DiagnosisReport(verdicts))) {
+        BundleHeading heading;
+        heading.label = "bundle";
+        heading.folder = request.first;
+        heading.manifest = bundle.hasManifest ? &bundle.manifest : nullptr;
+        if (!bundle.hasManifest) {
+            heading.notes.push_back("not a whole bundle: no manifest.txt");
+        }
+        const std::string bytes = ReportBytesFor(request.report, DiagnosisReport(verdicts),
+                                                 DiagnosisDocumentOf(heading, verdicts));
+        if (WriteReport(request.report, bytes)) {
             const bool failed = CountOutcome(verdicts, Outcome::Fail) > 0;
             exitCode = failed ? kExitMessages : kExitNoMessage;
             WriteToStartingConsole(("Vorlix: " + DiagnosisHeadline(verdicts) +

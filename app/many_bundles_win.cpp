@@ -4,6 +4,7 @@
 
 #include "app/compare_report_win.h"
 #include "app/console_win.h"
+#include "app/report_bytes.h"
 #include "compare/folder_compare.h"
 #include "compare/matrix_view_win.h"
 #include "diagnosis/bundle_folder_win.h"
@@ -175,7 +176,17 @@ int RunManyBundlesReport(const StartRequest& request) {
         WriteToStartingConsole("Vorlix: fewer than two bundles to compare; no report written.\r\n");
         return kExitBadArguments;
     }
-    if (!WriteReport(request.report, MatrixReport(shown.matrix, shown.bundles))) {
+    std::vector<BundleHeading> headings;
+    for (std::size_t i = 0; i < shown.bundles.size(); ++i) {
+        BundleHeading heading;
+        heading.label = std::to_string(i + 1) + (shown.bundles[i].bad ? " (bad)" : "");
+        heading.folder = shown.folders[i];
+        headings.push_back(heading);
+    }
+    const std::string bytes =
+        ReportBytesFor(request.report, MatrixReport(shown.matrix, shown.bundles),
+                       ManyBundlesDocument(headings, MatrixFacts(shown.matrix)));
+    if (!WriteReport(request.report, bytes)) {
         WriteToStartingConsole("Vorlix: no report written.\r\n");
         return kExitBadArguments;
     }

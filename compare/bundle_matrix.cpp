@@ -212,3 +212,21 @@ std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBun
     }
     return text;
 }
+
+std::vector<MatrixFact> MatrixFacts(const BundleMatrix& matrix) {
+    std::vector<MatrixFact> facts;
+    for (const MatrixRow& row : matrix.rows) {
+        MatrixFact fact;
+        fact.fact = row.kind + " " + row.name;
+        for (int cell : row.cells) {
+            fact.values.push_back(cell == kMissing
+                                      ? std::optional<std::string>()
+                                      : std::optional<std::string>(row.values[static_cast<std::size_t>(cell)]));
+        }
+        fact.mark = row.rowClass == MatrixRowClass::Separating       ? Mark::Separating
+                    : row.rowClass == MatrixRowClass::ExpectedToVary ? Mark::ExpectedToVary
+                                                                     : Mark::None;
+        facts.push_back(std::move(fact));
+    }
+    return facts;
+}

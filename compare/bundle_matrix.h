@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/log_lines.h"
+#include "report/report_documents.h"
 
 // One log of one bundle, already read.
 struct MatrixLog {
@@ -62,3 +63,8 @@ const char* MatrixRowClassText(MatrixRowClass rowClass);
 // each bundle's title with " (bad)" after a bad one's), then every row, separating rows first,
 // tab-separated, each line ended by CR LF; tabs and line breaks inside a cell become blanks.
 std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBundle>& bundles);
+
+// The matrix as the facts of a report document: "kind name", each bundle's value, the row's
+// mark (separating, expected to vary, or none).
+
+std::vector<MatrixFact> MatrixFacts(const BundleMatrix& matrix);

@@ -261,6 +261,22 @@ TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {
             }
         }
     }
+    // The form follows the extension: a page for people, JSON for programs, CSV for a
+    // spreadsheet; any other name keeps the tab-separated text.
+    const struct {
+        const char* extension;
+        const char* start;
+    } forms[] = {{".html", "<!DOCTYPE html>"}, {".json", "{"}, {".csv", "\xEF\xBB\xBF"}, {".TXT", "Code\t"}};
+    for (const auto& form : forms) {
+        const std::string file = std::string(kParent) + "\\verdicts" + form.extension;
+        const FinishedRun run =
+            RunToEnd("/diagnose " + GeneratedBundles::Folder("bad1") + " /report " + file);
+        EXPECT_EQ(run.exitCode, 1u) << form.extension << ": " << run.output;
+        const std::string bytes = ReadFileBytes(file);
+        EXPECT_EQ(bytes.substr(0, std::string(form.start).size()), form.start) << form.extension;
+        EXPECT_NE(bytes.find("OPENCV-FILES"), std::string::npos) << form.extension;
+        DeleteFileA(file.c_str());
+    }
     const FinishedRun none = RunToEnd(std::string("/diagnose ") + kParent + " /report " + report);
     EXPECT_EQ(none.exitCode, 2u) << none.output;
     EXPECT_NE(none.output.find("holds no log of Vorlix"), std::string::npos) << none.output;

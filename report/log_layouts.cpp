@@ -341,3 +341,15 @@ bool HasLineShape(const LogLayout& layout, const char* line, size_t size, bool f
     }
     return ColumnsShape(layout, line, size);
 }
+
+bool ReachesSecondField(const LogLayout& layout, const char* line, size_t size) {
+    while (size > 0 && (line[size - 1] == ' ' || line[size - 1] == '\t')) {
+        --size;
+    }
+    if (layout.rule != LineRule::Columns) {
+        return true;
+    }
+    // A field that starts at the second column, after the first one's padding.
+    const size_t second = static_cast<size_t>(layout.widths[0]);
+    return size > second && line[second - 1] == ' ' && line[second] != ' ';
+}

@@ -28,3 +28,10 @@ const char* LayoutName(const LogLayout& layout);
 // nothing) has a shape in which the writer writes lines of the log.
 // `firstRecord`: the first line after the timestamp line.
 bool HasLineShape(const LogLayout& layout, const char* line, size_t size, bool firstRecord);
+
+// Whether a line (as for HasLineShape) holds a field at the second column of
+// a layout of columns. Every line of a log may look like a name whose value is
+// empty, or one too long for its padding; when no line has a field there, the
+// log has lost its padding (blanks collapsed, saved as CSV). True for layouts
+// of other lines.
+bool ReachesSecondField(const LogLayout& layout, const char* line, size_t size);

@@ -159,6 +159,8 @@ LogLines ReadAs(const char* bytes, size_t size, const EncodingGuess& guess,
         log.notes.empty = log.notes.empty && IsBlankLine(line);
     }
     std::vector<std::string> fields;
+    bool anyReachesSecondField = false;
+    int firstRecordNumber = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         const RawLine& line = lines[i];
         fields.clear();
@@ -175,17 +177,27 @@ LogLines ReadAs(const char* bytes, size_t size, const EncodingGuess& guess,
         }
         // A line the log ends inside of is a cut record, said as such where it
         // is shown cut.
-        if (layout != nullptr && line.terminated &&
-            !HasLineShape(*layout, line.text, line.size, i == firstRecord)) {
-            ++log.linesWithoutShape;
-            if (log.notes.shapeBreak == 0) {
-                log.notes.shapeBreak = line.number;
-                log.notes.shapeName = LayoutName(*layout);
+        if (layout != nullptr && line.terminated) {
+            firstRecordNumber = firstRecordNumber == 0 ? line.number : firstRecordNumber;
+            anyReachesSecondField =
+                anyReachesSecondField || ReachesSecondField(*layout, line.text, line.size);
+            if (!HasLineShape(*layout, line.text, line.size, i == firstRecord)) {
+                ++log.linesWithoutShape;
+                if (log.notes.shapeBreak == 0) {
+                    log.notes.shapeBreak = line.number;
+                }
             }
         }
         log.lines.emplace_back();
         log.lines.back().fields.swap(fields);
         log.lines.back().unterminated = !line.terminated;
+    }
+    if (layout != nullptr && log.lines.size() >= 2 && !anyReachesSecondField) {
+        log.linesWithoutShape = static_cast<int>(log.lines.size());
+        log.notes.shapeBreak = firstRecordNumber;
+    }
+    if (log.notes.shapeBreak > 0) {
+        log.notes.shapeName = LayoutName(*layout);
     }
     return log;
 }

@@ -50,8 +50,9 @@ TEST(LogLayouts, ServiceLinesStandAtTheirWidths) {
         {"a display name that fills its field",
          std::string(95, 'd') + Pad("Svc", 60) + Pad("KERNEL_DRIVER", 25) + "Service Stopped",
          true},
-        {"two such lines joined", std::string(95, 'd') + Pad("Svc", 60) +
-                                      Pad("KERNEL_DRIVER", 25) + "Service Stopped" + kSpooler,
+        {"two such lines joined",
+         std::string(95, 'd') + Pad("Svc", 60) + Pad("KERNEL_DRIVER", 25) + "Service Stopped" +
+             kSpooler,
          false},
         {"an unknown state code",
          Pad("A", 90) + Pad("a", 60) + Pad("TYPE 0x400", 25) + "Unknown state 9", true},

@@ -318,6 +318,13 @@ TEST(LogLines, DamagedLogsAreMendedWhereTheLayoutShowsHowAndSaidAlways) {
          "lines do not have the shape of a service log from line 2"},
         {"saved as CSV", kServiceLogPath, ServiceLog(), AsCsv(ServiceLog()), false,
          "lines do not have the shape of a service log from line 2"},
+        // Each of these lines could be a name with an empty value, but no
+        // line of a Settings log as written is.
+        {"settings saved as CSV", kSettingsLogPath, SettingsLog(), AsCsv(SettingsLog()), false,
+         "lines do not have the shape of a Settings log from line 2"},
+        {"settings with blanks collapsed", kSettingsLogPath, SettingsLog(),
+         Collapsed(SettingsLog()), false,
+         "lines do not have the shape of a Settings log from line 2"},
         {"one line shifted", kServiceLogPath, ServiceLog(),
          Replaced(ServiceLog(), "Print Spooler  ", "Print Spooler "), true,
          "lines do not have the shape of a service log from line 2"},

@@ -100,7 +100,12 @@ void ReconsiderUtf8(const LogBytes& bytes, const LogReadingRules& rules, const L
 }  // namespace
 
 const LogLayout* LayoutForComparison(CompareKind kind, const std::string& name) {
-    if (const LogLayout* named = LayoutOfLogName(name)) {
+    // The name's layout where the name tells the kind compared (the messages
+    // log is compared as lines, as analysis logs are).
+    const LogLayout* named = LayoutOfLogName(name);
+    const bool messages = named == LayoutOfLogName(kMessagesLogPath);
+    if (named != nullptr &&
+        (LogKindOfName(name).compare == kind || (messages && kind == CompareKind::Analysis))) {
         return named;
     }
     switch (kind) {

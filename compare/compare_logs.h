@@ -22,8 +22,9 @@ struct ComparedLogs {
 // log's notes then say so.
 ComparedLogs CompareLogLines(CompareKind kind, const LogLines& first, const LogLines& second);
 
-// The layout by which a log compared as `kind` is read: the one its name tells,
-// else that of the kind (a log renamed on its way); nullptr when neither does.
+// The layout by which a log compared as `kind` is read: the one its name tells
+// where the name is of that kind, else that of the kind (a log renamed on its
+// way); nullptr when neither tells one (an analysis log of no known section).
 const LogLayout* LayoutForComparison(CompareKind kind, const std::string& name);
 
 // A log's bytes as read from its file, and its name.

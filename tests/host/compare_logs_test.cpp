@@ -270,4 +270,29 @@ TEST(ReadComparedLogs, TheSameBytesFromTheProgramAreTheSameText) {
     }
 }
 
+TEST(ReadComparedLogs, ALogIsReadByTheLayoutOfItsNameWhereTheNameIsOfTheKindCompared) {
+    const struct {
+        CompareKind kind;
+        const char* name;
+        const char* layoutOf;  // nullptr: none
+    } cases[] = {
+        {CompareKind::Services, "D:\\pc1.logServices", "C:\\Lensora_Brenhold.logServices"},
+        {CompareKind::Services, "D:\\pc1.txt", "C:\\Lensora_Brenhold.logServices"},
+        {CompareKind::Exports, "D:\\pc1.logServices", "C:\\Lensora_Brenhold.logDlls"},
+        {CompareKind::Analysis, "D:\\pc1.logServices", nullptr},
+        {CompareKind::Analysis, "D:\\pc1.logAnalyzeSettings",
+         "C:\\Lensora_Brenhold.logAnalyzeSettings"},
+        {CompareKind::Analysis, "D:\\pc1.logAnalyzeNew", nullptr},
+        {CompareKind::Analysis, "D:\\Lensora_Brenhold.logMessages",
+         "C:\\Lensora_Brenhold.logMessages"},
+        {CompareKind::Services, "D:\\Lensora_Brenhold.logMessages",
+         "C:\\Lensora_Brenhold.logServices"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LayoutForComparison(c.kind, c.name),
+                  c.layoutOf != nullptr ? LayoutOfLogName(c.layoutOf) : nullptr)
+            << c.name;
+    }
+}
+
 }  // namespace

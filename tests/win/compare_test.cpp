@@ -236,9 +236,14 @@ TEST_F(CompareTest, AnOverlongFieldIsCutAndEveryOtherRecordStillPairs) {
                   {"Remote Registry", "RemoteRegistry", "Win32_OWN_PROCESS", "", "Service Stopped",
                    "Different"},
               }));
+    // Neither the padding left after the long name nor a state of 513
+    // characters is as the program writes a service log.
     EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
-              std::string("First log: ") + kFirst + " (long fields cut)    Second log: " + kSecond +
-                  " (long fields cut)");
+              std::string("First log: ") + kFirst +
+                  " (lines do not have the shape of a service log from line 2, long fields cut)"
+                  "    Second log: " +
+                  kSecond +
+                  " (lines do not have the shape of a service log from line 3, long fields cut)");
 }
 
 TEST_F(CompareTest, AFirstLineThatIsNoTimestampIsARecordOfItsOwn) {

@@ -37,6 +37,13 @@ std::string FolderOf(const std::string& path) {
 // only when written whole: a failed write leaves the old report as it was and
 // no cut file behind.
 bool WriteReport(const std::string& path, const std::string& text) {
+    // A read-only report is the user's to keep: writing over it in place would
+    // have failed, and so does moving another over it.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ShowWriteFailure(path, "Vorlix   CreateFile", ERROR_ACCESS_DENIED);
+        return false;
+    }
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(FolderOf(FullLongPath(path)).c_str(), "vlx", 0, temporary)) {
         ShowWriteFailure(path, "Vorlix   CreateFile", GetLastError());

@@ -163,6 +163,13 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
             ReadComparedLogs(kind, {firstBytes.data(), firstBytes.size(), log.name},
                              {secondBytes.data(), secondBytes.size(), log.name}, firstLines,
                              secondLines);
+            // A side not compared is no empty log: it says nothing.
+            if (!log.FirstCompared()) {
+                firstLines = LogLines();
+            }
+            if (!log.SecondCompared()) {
+                secondLines = LogLines();
+            }
         } else {
             result.readFailed = true;
         }

@@ -32,9 +32,22 @@ std::string KindName(CompareKind kind) {
     return "no log";
 }
 
+bool IsMessagesLogPath(const std::string& path) {
+    static const char kMessagesExtension[] = ".logmessages";
+    const size_t length = sizeof kMessagesExtension - 1;
+    const size_t separator = path.find_last_of("\\/:");
+    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+    const size_t dot = name.rfind('.');
+    return dot != std::string::npos && name.size() - dot == length &&
+           FoldAsciiCase(name.substr(dot)) == kMessagesExtension;
+}
+
 // A log named with what it is: "C:\a.logDlls (an export log)", "C:\b.logAnalyzePATH
 // (an analysis log of the section PATH)".
 std::string NamedAs(const std::string& path, const LogKind& kind) {
+    if (kind.compare == CompareKind::None && IsMessagesLogPath(path)) {
+        return path + " (a messages log)";
+    }
     if (kind.compare == CompareKind::None) {
         return path + " (no log of Vorlix)";
     }
@@ -165,6 +178,15 @@ std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
 std::string DroppedLogsMismatch(const std::string& first, const std::string& second) {
     return "Not two logs of one kind: " + NamedAs(first, LogKindOfName(first)) + " and " +
            NamedAs(second, LogKindOfName(second)) + ".";
+}
+
+CompareKind DroppedLogsKind(const std::string& first, const std::string& second) {
+    const LogKind kind = LogKindOfName(first);
+    if (SameLogKind(kind, LogKindOfName(second))) {
+        return kind.compare;
+    }
+    return IsMessagesLogPath(first) && IsMessagesLogPath(second) ? CompareKind::Analysis
+                                                                 : CompareKind::None;
 }
 
 namespace {

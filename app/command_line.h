@@ -46,6 +46,12 @@ std::string CompareLogsMismatch(CompareKind kind, const std::string& first,
 // "Not two logs of one kind: C:\a.logServices (a service log) and C:\b.txt (no log)."
 std::string DroppedLogsMismatch(const std::string& first, const std::string& second);
 
+// The comparison that two dropped files open, by their names: two logs of one
+// kind (analysis logs of one section) open theirs; two messages logs
+// (".logMessages") are compared line by line, as the folder summary compares
+// them; None for anything else.
+CompareKind DroppedLogsKind(const std::string& first, const std::string& second);
+
 // Lines separated by CR LF, ready for a console.
 extern const char kUsageText[];
 

@@ -2,12 +2,17 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/collect_plan.h"
 #include "app/console_win.h"
 #include "compare/folder_compare_win.h"
 #include "platform/error_text_win.h"
+#include "platform/file_identity_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
+#include "report/collect_manifest.h"
 
 // Without a window nobody could answer a box: each becomes a line of the
 // console, as with /collect.
@@ -23,29 +28,106 @@ void ShowWriteFailure(const std::string& path, const char* caption, DWORD error)
     ShowMessageBox(nullptr, (path + "  " + reason.Text()).c_str(), caption, kErrorBoxStyle);
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t separator = path.find_last_of('\\');
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
+}
+
+std::vector<const std::string*> AddressesOf(const std::vector<std::string>& texts) {
+    std::vector<const std::string*> addresses;
+    for (const std::string& text : texts) {
+        addresses.push_back(&text);
+    }
+    return addresses;
+}
+
 }  // namespace
 
+// The report goes to a new file beside the old one first and takes its place
+// only when written whole: a failed write leaves the old report as it was and
+// no cut file behind.
 bool WriteReport(const std::string& path, const std::string& text) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
+    // A read-only report is the user's to keep: writing over it in place would
+    // have failed, and so does moving another over it.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ShowWriteFailure(path, "Vorlix   CreateFile", ERROR_ACCESS_DENIED);
+        return false;
+    }
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(FolderOf(FullLongPath(path)).c_str(), "vlx", 0, temporary)) {
         ShowWriteFailure(path, "Vorlix   CreateFile", GetLastError());
         return false;
     }
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        ShowWriteFailure(path, "Vorlix   WriteFile", GetLastError());
+    UniqueFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        DeleteFileA(temporary);
+        ShowWriteFailure(path, "Vorlix   CreateFile", error);
         return false;
     }
+    DWORD written = 0;
+    const BOOL ok =
+        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     // A short write without an error code means the disk is full.
-    if (written != text.size()) {
-        ShowWriteFailure(path, "Vorlix   WriteFile", ERROR_DISK_FULL);
+    const DWORD error = !ok ? GetLastError() : written != text.size() ? ERROR_DISK_FULL : 0;
+    const DWORD flushError = error == 0 && !FlushFileBuffers(file.Get()) ? GetLastError() : 0;
+    file.Reset();
+    if (error != 0 || flushError != 0) {
+        DeleteFileA(temporary);
+        ShowWriteFailure(path, "Vorlix   WriteFile", error != 0 ? error : flushError);
+        return false;
+    }
+    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD moveError = GetLastError();
+        DeleteFileA(temporary);
+        ShowWriteFailure(path, "Vorlix   MoveFileEx", moveError);
         return false;
     }
     return true;
 }
 
+std::string ReportIsBundleFile(const std::string& report, const std::vector<std::string>& folders) {
+    const std::string fullReport = FullLongPath(report);
+    const std::string reportName = FileNameOf(fullReport);
+    const bool bundleName =
+        IsCollectedLogName(reportName) || lstrcmpiA(reportName.c_str(), kManifestFileName) == 0;
+    for (const std::string* folder : AddressesOf(folders)) {
+        // By name for a file of the bundle that is not there (yet), by the file
+        // itself for one that is (under another name: a hard link, say).
+        bool inBundle =
+            bundleName &&
+            lstrcmpiA(FolderOf(fullReport).c_str(),
+                      FolderOf(FullLongPath(PathInFolder(*folder, reportName))).c_str()) == 0;
+        for (const std::string& file : BundleFiles(*folder)) {
+            inBundle = inBundle || SameFile(report, file);
+        }
+        if (inBundle) {
+            return "Vorlix: the report file " + report + " is a file of the bundle " + *folder +
+                   " compared: give another file.\r\n";
+        }
+    }
+    return std::string();
+}
+
 namespace {
+
+// Why the report must not go to its file, naming it; empty when it may. A
+// report written over a log it compares would destroy the customer's log.
+std::string ReportIsInput(const StartRequest& request) {
+    const std::string& report = request.report;
+    if (request.mode != StartMode::CompareFolders) {
+        for (const std::string* log : {&request.first, &request.second}) {
+            if (SameFile(report, *log)) {
+                return "Vorlix: the report file " + report + " is " + *log +
+                       ", one of the logs compared: give another file.\r\n";
+            }
+        }
+        return std::string();
+    }
+    return ReportIsBundleFile(report, {request.first, request.second});
+}
 
 // What the reading of a log needed is said, never left unsaid.
 void SayReadingNotes(const std::string& path, const LogReadingNotes& notes) {
@@ -56,10 +138,13 @@ void SayReadingNotes(const std::string& path, const LogReadingNotes& notes) {
 }
 
 int CompareTwoLogs(const StartRequest& request) {
-    LogLines first, second;
-    if (!ReadLogFile(request.first, first) || !ReadLogFile(request.second, second)) {
+    std::string firstBytes, secondBytes;
+    if (!ReadLogBytes(request.first, firstBytes) || !ReadLogBytes(request.second, secondBytes)) {
         return kExitBadArguments;
     }
+    LogLines first, second;
+    ReadComparedLogs(request.compareKind, {firstBytes.data(), firstBytes.size(), request.first},
+                     {secondBytes.data(), secondBytes.size(), request.second}, first, second);
     const ComparedLogs compared = CompareLogLines(request.compareKind, first, second);
     SayReadingNotes(request.first, compared.firstNotes);
     SayReadingNotes(request.second, compared.secondNotes);
@@ -74,11 +159,9 @@ int CompareTwoFolders(const StartRequest& request) {
     if (!CompareFolders(request.first, request.second, comparison) || comparison.readFailed) {
         return kExitBadArguments;
     }
-    WriteToStartingConsole(
-        ("First folder: " + FolderWithManifest(comparison.firstFolder, comparison.FirstManifest()) +
-         "\r\nSecond folder: " +
-         FolderWithManifest(comparison.secondFolder, comparison.SecondManifest()) + "\r\n")
-            .c_str());
+    WriteToStartingConsole(("First folder: " + comparison.FirstFolderText() +
+                            "\r\nSecond folder: " + comparison.SecondFolderText() + "\r\n")
+                               .c_str());
     std::vector<const std::vector<CompareRow>*> rows;
     bool differs = false;
     for (size_t i = 0; i < comparison.summary.size(); ++i) {
@@ -95,8 +178,14 @@ int CompareTwoFolders(const StartRequest& request) {
 
 int RunCompareReport(const StartRequest& request) {
     SetMessageBoxTarget(PrintBox);
-    const int exitCode = request.mode == StartMode::CompareFolders ? CompareTwoFolders(request)
-                                                                   : CompareTwoLogs(request);
+    const std::string refusal = ReportIsInput(request);
+    int exitCode = kExitBadArguments;
+    if (!refusal.empty()) {
+        WriteToStartingConsole(refusal.c_str());
+    } else {
+        exitCode = request.mode == StartMode::CompareFolders ? CompareTwoFolders(request)
+                                                             : CompareTwoLogs(request);
+    }
     const std::string closing = exitCode == kExitBadArguments
                                     ? std::string("Vorlix: no report written.\r\n")
                                     : "Vorlix: report written to " + request.report +

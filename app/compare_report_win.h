@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 
@@ -17,5 +18,11 @@ int RunCompareReport(const StartRequest& request);
 // written without a window.
 int PrintBox(HWND owner, const char* text, const char* caption, UINT style, const char* subject);
 
-// Writes a report file whole; false after saying why (through the message box target).
+// Writes a report file whole (to a new file first, moved into place); false after saying why
+// (through the message box target), the earlier file as it was.
 bool WriteReport(const std::string& path, const std::string& text);
+
+// Why the report must not go to `report`: the console line naming the bundle whose file it
+// is (a log of Vorlix, its manifest, or any of its files under another name); empty when it
+// may.
+std::string ReportIsBundleFile(const std::string& report, const std::vector<std::string>& folders);

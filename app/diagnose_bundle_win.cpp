@@ -47,6 +47,12 @@ void OpenBundleDiagnosis(const std::string& folder, HWND owner) {
 
 int RunDiagnoseReport(const StartRequest& request) {
     SetMessageBoxTarget(PrintBox);
+    // Refused before anything is read or written: the bundle is the customer's.
+    const std::string refusal = ReportIsBundleFile(request.report, {request.first});
+    if (!refusal.empty()) {
+        WriteToStartingConsole((refusal + "Vorlix: no report written.\r\n").c_str());
+        return kExitBadArguments;
+    }
     const GatheredBundle bundle = GatherBundleFolder(request.first);
     int exitCode = kExitBadArguments;
     if (!bundle.HoldsLogs()) {

@@ -13,7 +13,7 @@ namespace {
 
 const char kDropHint[] =
     "To compare two logs, drop two log files of one kind on Vorlix: two "
-    "*.logServices, two *.logDlls or two *.logAnalyze... files.";
+    "*.logServices, two *.logDlls, two *.logAnalyze... or two *.logMessages files.";
 const char kFoldersHint[] =
     " Two folders of collected logs dropped together are compared log by log.";
 
@@ -56,8 +56,9 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
         OpenFolderComparison(names[0], names[1], window);
         return;
     }
-    const LogKind kind = names.size() == 2 ? LogKindOfName(names[0]) : LogKind();
-    if (names.size() != 2 || !SameLogKind(kind, LogKindOfName(names[1]))) {
+    const CompareKind kind =
+        names.size() == 2 ? DroppedLogsKind(names[0], names[1]) : CompareKind::None;
+    if (kind == CompareKind::None) {
         // Two files of other kinds are named, so the user sees which one is off.
         std::string text = kDropHint;
         if (names.size() == 2 && !IsFolder(names[0]) && !IsFolder(names[1])) {
@@ -70,5 +71,5 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
     lstrcpynA(g_firstLogName, names[0].c_str(), kLogNameSize);
     lstrcpynA(g_secondLogName, names[1].c_str(), kLogNameSize);
     SetForegroundWindow(window);
-    OpenComparison(kind.compare, window);
+    OpenComparison(kind, window);
 }

@@ -169,6 +169,12 @@ int RunManyBundlesReport(const StartRequest& request) {
     MatrixShown shown;
     std::vector<std::string> notes;
     Gather(request.folders, request.badFolders, shown, notes);
+    // Refused before anything is written: every bundle is a customer's.
+    const std::string refusal = ReportIsBundleFile(request.report, shown.folders);
+    if (!refusal.empty()) {
+        WriteToStartingConsole((refusal + "Vorlix: no report written.\r\n").c_str());
+        return kExitBadArguments;
+    }
     for (const std::string& note : notes) {
         WriteToStartingConsole(("Vorlix: " + note + "\r\n").c_str());
     }

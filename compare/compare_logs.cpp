@@ -1,5 +1,10 @@
 #include "compare/compare_logs.h"
 
+#include <unordered_set>
+#include <utility>
+
+#include "report/log_paths.h"
+
 namespace {
 
 ComparedLogs StartResult(const LogLines& first, const LogLines& second) {
@@ -45,7 +50,86 @@ void CompareLineLogs(LineKeyRule rule, const LogLines& first, const LogLines& se
     result.secondNotes.endsInsideRecord = merge.SecondShownCut();
 }
 
+bool HoldsHighByte(const std::string& text) {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// How many fields of the log beyond ASCII the other log holds as they are.
+int FieldsHeldBy(const LogLines& log, const std::unordered_set<std::string>& others) {
+    int held = 0;
+    for (const LogLine& line : log.lines) {
+        for (const std::string& field : line.fields) {
+            held += HoldsHighByte(field) && others.count(field) != 0 ? 1 : 0;
+        }
+    }
+    return held;
+}
+
+// Reads `log` again as Windows-1252 when that reading shares more values with
+// `other`, a log in the Windows-1252 the program writes.
+void ReconsiderUtf8(const LogBytes& bytes, const LogReadingRules& rules, const LogLines& other,
+                    LogLines& log) {
+    if (!log.utf8WithoutMark || !log.notes.utf8 || other.notes.utf8 || other.notes.utf16) {
+        return;
+    }
+    std::unordered_set<std::string> otherFields;
+    for (const LogLine& line : other.lines) {
+        for (const std::string& field : line.fields) {
+            if (HoldsHighByte(field)) {
+                otherFields.insert(field);
+            }
+        }
+    }
+    if (otherFields.empty()) {
+        return;
+    }
+    LogReadingRules asWritten = rules;
+    asWritten.utf8WithoutMark = false;
+    LogLines raw = ReadLogLines(bytes.data, bytes.size, asWritten);
+    const int rawHeld = FieldsHeldBy(raw, otherFields);
+    if (rawHeld > 0 && rawHeld >= FieldsHeldBy(log, otherFields)) {
+        log = std::move(raw);
+    }
+}
+
 }  // namespace
+
+const LogLayout* LayoutForComparison(CompareKind kind, const std::string& name) {
+    // The name's layout where the name tells the kind compared (the messages
+    // log is compared as lines, as analysis logs are).
+    const LogLayout* named = LayoutOfLogName(name);
+    const bool messages = named == LayoutOfLogName(kMessagesLogPath);
+    if (named != nullptr &&
+        (LogKindOfName(name).compare == kind || (messages && kind == CompareKind::Analysis))) {
+        return named;
+    }
+    switch (kind) {
+        case CompareKind::Services:
+            return LayoutOfLogName(kServiceLogPath);
+        case CompareKind::Exports:
+            return LayoutOfLogName(kExportLogPath);
+        case CompareKind::Analysis:
+        case CompareKind::None:
+            break;
+    }
+    return nullptr;
+}
+
+void ReadComparedLogs(CompareKind kind, const LogBytes& first, const LogBytes& second,
+                      LogLines& firstLines, LogLines& secondLines) {
+    LogReadingRules firstRules, secondRules;
+    firstRules.layout = LayoutForComparison(kind, first.name);
+    secondRules.layout = LayoutForComparison(kind, second.name);
+    firstLines = ReadLogLines(first.data, first.size, firstRules);
+    secondLines = ReadLogLines(second.data, second.size, secondRules);
+    ReconsiderUtf8(first, firstRules, secondLines, firstLines);
+    ReconsiderUtf8(second, secondRules, firstLines, secondLines);
+}
 
 void ServiceRecordOfLogLine(const LogLine& line, std::string record[kServiceFieldCount],
                             bool& fragment, bool& shownCut) {

@@ -2,6 +2,7 @@
 // with what their reading needed, and counts the rows that differ.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,27 @@ struct ComparedLogs {
 // where it cannot be told whole (see LineMerge, ServiceRecordOfLogLine), and its
 // log's notes then say so.
 ComparedLogs CompareLogLines(CompareKind kind, const LogLines& first, const LogLines& second);
+
+// The layout by which a log compared as `kind` is read: the one its name tells
+// where the name is of that kind, else that of the kind (a log renamed on its
+// way); nullptr when neither tells one (an analysis log of no known section).
+const LogLayout* LayoutForComparison(CompareKind kind, const std::string& name);
+
+// A log's bytes as read from its file, and its name.
+struct LogBytes {
+    const char* data;
+    size_t size;
+    std::string name;
+};
+
+// Reads two logs for a comparison of that kind (ReadLogLines with each one's
+// layout). Where one log was read as UTF-8 told by its bytes alone and the
+// other as the Windows-1252 the program writes, the first is read as
+// Windows-1252 too when more of its values then equal the other's byte for
+// byte: the same bytes from the same program are the same text, and a
+// Windows-1252 text may form valid UTF-8 by chance.
+void ReadComparedLogs(CompareKind kind, const LogBytes& first, const LogBytes& second,
+                      LogLines& firstLines, LogLines& secondLines);
 
 // One service log line as a record. A line that the log ended inside of is
 // whole when it holds a record of four fields ending in a state text; one that

@@ -39,15 +39,6 @@ bool StatesDiffer(const std::string& a, const std::string& b, size_t limit) {
 
 const char kCutMark[] = "...";
 
-bool IsServiceStateText(const std::string& text) {
-    for (std::uint32_t state = 1; state <= 7; ++state) {
-        if (ServiceStateText(state) == text) {
-            return true;
-        }
-    }
-    return IsCodeText(text, "Unknown state %u%c", ServiceStateText);
-}
-
 void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
                          std::string record[kServiceFieldCount]) {
     for (int i = 0; i < kServiceFieldCount; ++i) {

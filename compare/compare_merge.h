@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compare/pairing_index.h"
+#include "report/service_texts.h"
 
 // One row of the compare view, by column: "Name", "Value", "Service Type",
 // "Current State 1", "Current State 2", "Result" ("Different" when set), and
@@ -37,9 +38,6 @@ constexpr size_t kStateCompareLimit = 511;
 // empty.
 void ServiceRecordOfLine(const std::vector<std::string>& lineFields,
                          std::string record[kServiceFieldCount]);
-
-// Whether a text is one that the service listing writes as a state.
-bool IsServiceStateText(const std::string& text);
 
 // "Compare Services". All first-log records come before the first second-log one.
 class ServiceMerge {

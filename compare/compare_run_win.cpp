@@ -24,13 +24,13 @@ void ShowCompareControls(HWND dialog) {
     SendDlgItemMessageA(dialog, IDC_SEARCH_VALUE_COLUMN, BM_SETCHECK, BST_CHECKED, 0);
 }
 
-// A log that cannot be read whole is compared as far as it was read: the
-// user has been told why.
-LogLines ReadLog(UniqueFile& file, const char* name) {
-    std::string bytes;
-    ReadWholeLog(file.Get(), name, bytes);
+// The whole log's bytes; false after the user was told why not. A log that
+// could not be read whole is not compared at all: compared as far as it was
+// read, it would pass for a shorter one.
+bool ReadLog(UniqueFile& file, const char* name, std::string& bytes) {
+    const bool read = ReadWholeLog(file.Get(), name, bytes) != 0;
     file.Reset();
-    return ReadLogLines(bytes.data(), bytes.size());
+    return read;
 }
 
 }  // namespace
@@ -48,13 +48,23 @@ BOOL RunCompare(HWND dialog, int kind) {
     if (!OpenLogForReading(g_secondLogName, second.Put())) {
         return FALSE;
     }
+    std::string firstBytes, secondBytes;
+    if (!ReadLog(first, g_firstLogName, firstBytes) ||
+        !ReadLog(second, g_secondLogName, secondBytes)) {
+        return FALSE;
+    }
     ShowCompareControls(dialog);
     // An empty first log is no reason to hide the second one's records: they
     // are listed as found in the second log only.
-    const LogLines firstLines = ReadLog(first, g_firstLogName);
-    const LogLines secondLines = ReadLog(second, g_secondLogName);
-    AttachCompareView(dialog,
-                      CompareLogLines(static_cast<CompareKind>(kind), firstLines, secondLines),
-                      g_firstLogName, g_secondLogName);
+    const CompareKind compareKind = static_cast<CompareKind>(kind);
+    LogLines firstLines, secondLines;
+    ReadComparedLogs(compareKind, {firstBytes.data(), firstBytes.size(), g_firstLogName},
+                     {secondBytes.data(), secondBytes.size(), g_secondLogName}, firstLines,
+                     secondLines);
+    // The bytes are read; a 32-bit process keeps its memory for the rows.
+    std::string().swap(firstBytes);
+    std::string().swap(secondBytes);
+    AttachCompareView(dialog, CompareLogLines(compareKind, firstLines, secondLines), g_firstLogName,
+                      g_secondLogName);
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #include "compare/folder_compare.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/ascii_case.h"
 #include "compare/compare_view.h"
@@ -10,23 +11,64 @@
 
 namespace {
 
-const char kCollectedPrefix[] = "lensora_brenhold.log";
-
 std::string NameOf(const char* path) {
     const std::string text = path;
     return text.substr(text.find_last_of('\\') + 1);
 }
 
+// Every log name the program gives, the messages log last.
+std::vector<std::string> ProgramLogNames() {
+    std::vector<std::string> names;
+    for (const char* path : kTestLogPaths) {
+        names.push_back(NameOf(path));
+    }
+    names.push_back(NameOf(kMessagesLogPath));
+    return names;
+}
+
+// What every log name of the program starts with ("lensora_brenhold.log"),
+// folded.
+const std::string& CollectedPrefix() {
+    static const std::string prefix = [] {
+        const std::vector<std::string> names = ProgramLogNames();
+        std::string common = FoldAsciiCase(names.front());
+        for (const std::string& name : names) {
+            const std::string folded = FoldAsciiCase(name);
+            size_t same = 0;
+            while (same < common.size() && same < folded.size() && common[same] == folded[same]) {
+                ++same;
+            }
+            common.resize(same);
+        }
+        return common;
+    }();
+    return prefix;
+}
+
 // Where a name stands among the logs that the collect run writes, in their
 // order; past them all for any other name.
 size_t CollectOrder(const std::string& name) {
+    const std::vector<std::string> names = ProgramLogNames();
     const std::string folded = FoldAsciiCase(name);
-    for (int i = 0; i < kTestLogCount; ++i) {
-        if (FoldAsciiCase(NameOf(kTestLogPaths[i])) == folded) {
-            return static_cast<size_t>(i);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (FoldAsciiCase(names[i]) == folded) {
+            return i;
         }
     }
-    return FoldAsciiCase(NameOf(kMessagesLogPath)) == folded ? kTestLogCount : kTestLogCount + 1;
+    return names.size();
+}
+
+// The program's log name that the name starts with, the longest; empty when none.
+std::string ProgramLogNameOf(const std::string& name) {
+    const std::string folded = FoldAsciiCase(name);
+    std::string found;
+    for (const std::string& known : ProgramLogNames()) {
+        if (folded.compare(0, known.size(), FoldAsciiCase(known)) == 0 &&
+            known.size() > found.size()) {
+            found = known;
+        }
+    }
+    return found;
 }
 
 std::string Count(int n) {
@@ -50,8 +92,9 @@ std::vector<std::string> Titles(const ColumnSpec* columns) {
 }  // namespace
 
 bool IsCollectedLogName(const std::string& name) {
-    return FoldAsciiCase(name).compare(0, sizeof kCollectedPrefix - 1, kCollectedPrefix) == 0 &&
-           (IsMessagesLogName(name) || LogKindOfName(name).compare != CompareKind::None);
+    const std::string& prefix = CollectedPrefix();
+    return name.size() > prefix.size() &&
+           FoldAsciiCase(name).compare(0, prefix.size(), prefix) == 0;
 }
 
 bool IsMessagesLogName(const std::string& name) {
@@ -62,6 +105,7 @@ LogReadingNotes NotesToSay(const std::string& name, LogReadingNotes notes) {
     const size_t separator = name.find_last_of("\\/:");
     if (IsMessagesLogName(separator == std::string::npos ? name : name.substr(separator + 1))) {
         notes.noTimestamp = false;
+        notes.empty = false;
     }
     return notes;
 }
@@ -100,20 +144,32 @@ std::vector<FolderLog> PairFolderLogs(const std::vector<FolderFile>& firstFiles,
     return logs;
 }
 
+namespace {
+
+const ManifestFile* ListedFile(const CollectManifest& manifest, const std::string& name) {
+    for (const ManifestFile& file : manifest.files) {
+        if (FoldAsciiCase(file.name) == FoldAsciiCase(name)) {
+            return &file;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool ManifestLists(const CollectManifest& manifest, const std::string& name) {
+    return ListedFile(manifest, name) != nullptr;
+}
+
 std::string ManifestNote(const CollectManifest* manifest, const char* side, bool present,
                          std::uint64_t size, const std::string& name) {
     if (manifest == nullptr) {
         return std::string();
     }
-    const ManifestFile* listed = nullptr;
-    for (const ManifestFile& file : manifest->files) {
-        if (FoldAsciiCase(file.name) == FoldAsciiCase(name)) {
-            listed = &file;
-        }
-    }
+    const ManifestFile* listed = ListedFile(*manifest, name);
     const std::string prefix = std::string(side) + ": ";
     if (listed == nullptr) {
-        return present ? prefix + "not in its manifest" : std::string();
+        return present ? prefix + "not in its manifest: left from an earlier run" : std::string();
     }
     if (!present) {
         return prefix + "missing, its manifest lists it";
@@ -125,9 +181,12 @@ std::string ManifestNote(const CollectManifest* manifest, const char* side, bool
     return std::string();
 }
 
-std::string FolderWithManifest(const std::string& folder, const CollectManifest* manifest) {
+std::string FolderWithManifest(const std::string& folder, const CollectManifest* manifest,
+                               bool manifestFileFound) {
     if (manifest == nullptr) {
-        return folder;
+        return folder + (manifestFileFound
+                             ? " (not a whole bundle: manifest.txt is no manifest of Vorlix)"
+                             : " (not a whole bundle: no manifest.txt)");
     }
     std::string text = folder + " (" + manifest->program + ", run " + manifest->run;
     if (!manifest->windows.empty()) {
@@ -137,44 +196,82 @@ std::string FolderWithManifest(const std::string& folder, const CollectManifest*
 }
 
 CompareKind FolderLogCompareKind(const std::string& name) {
-    return IsMessagesLogName(name) ? CompareKind::Analysis : LogKindOfName(name).compare;
+    const CompareKind kind = LogKindOfName(name).compare;
+    if (kind != CompareKind::None) {
+        return kind;
+    }
+    const std::string known = ProgramLogNameOf(name);
+    const CompareKind knownKind = known.empty() ? CompareKind::None : LogKindOfName(known).compare;
+    return knownKind != CompareKind::None ? knownKind : CompareKind::Analysis;
 }
+
+namespace {
+
+// The kind as the summary names it: "services", "analysis (PATH)",
+// "messages"; a log of a name no kind knows by what follows the common
+// start of the program's log names.
+std::string KindText(const std::string& name) {
+    if (IsMessagesLogName(name)) {
+        return "messages";
+    }
+    const std::string known = ProgramLogNameOf(name);
+    const std::string& named = known.empty() ? name : known;
+    const LogKind kind = LogKindOfName(named);
+    if (kind.compare != CompareKind::None) {
+        return DescribeLogKind(kind, named);
+    }
+    const std::string rest = named.substr(std::min(named.size(), CollectedPrefix().size()));
+    return rest.empty() ? std::string("lines") : rest;
+}
+
+}  // namespace
 
 SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared, size_t firstLines,
                               size_t secondLines, const std::string& moreNotes) {
     SummaryRow row;
     const bool messages = IsMessagesLogName(log.name);
     const CompareCounts counts = CountRows(compared.rows);
-    row.inBoth = log.inFirst && log.inSecond;
-    row.differs = counts.different > 0 || !row.inBoth;
+    row.unreadable = !log.firstReadFailure.empty() || !log.secondReadFailure.empty();
+    row.inBoth = log.FirstCompared() && log.SecondCompared();
+    row.differs =
+        !row.unreadable && (counts.different > 0 || log.FirstCompared() != log.SecondCompared());
     std::string notes;
     if (!log.inSecond) {
         AppendNote(notes, "only in the first folder");
     } else if (!log.inFirst) {
         AppendNote(notes, "only in the second folder");
     }
-    if (messages) {
+    if (!log.firstReadFailure.empty()) {
+        AppendNote(notes, "first: unreadable: " + log.firstReadFailure);
+    }
+    if (!log.secondReadFailure.empty()) {
+        AppendNote(notes, "second: unreadable: " + log.secondReadFailure);
+    }
+    if (messages && !row.unreadable) {
         const auto messagesIn = [](size_t lines) {
             return std::to_string(lines) + (lines == 1 ? " message" : " messages");
         };
-        AppendNote(notes, (log.inFirst ? messagesIn(firstLines) : "no messages log") +
+        AppendNote(notes, (log.FirstCompared() ? messagesIn(firstLines) : "no messages log") +
                               " in the first, " +
-                              (log.inSecond ? messagesIn(secondLines) : "no messages log") +
+                              (log.SecondCompared() ? messagesIn(secondLines) : "no messages log") +
                               " in the second");
     }
     const LogReadingNotes first = NotesToSay(log.name, compared.firstNotes);
     const LogReadingNotes second = NotesToSay(log.name, compared.secondNotes);
-    if (first.Any()) {
+    if (first.Any() && !row.unreadable) {
         AppendNote(notes, "first: " + DescribeReadingNotes(first));
     }
-    if (second.Any()) {
+    if (second.Any() && !row.unreadable) {
         AppendNote(notes, "second: " + DescribeReadingNotes(second));
     }
     AppendNote(notes, moreNotes);
-    const std::string kind =
-        messages ? "messages" : DescribeLogKind(LogKindOfName(log.name), log.name);
+    if (row.unreadable) {
+        // Nothing was compared: no count may pass for one.
+        row.cells = {log.name, KindText(log.name), "", "", "", "", notes};
+        return row;
+    }
     row.cells = {log.name,
-                 kind,
+                 KindText(log.name),
                  Count(counts.rows),
                  Count(counts.different),
                  Count(counts.onlyFirst),

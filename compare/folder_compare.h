@@ -10,13 +10,14 @@
 #include "compare/compare_logs.h"
 #include "report/collect_manifest.h"
 
-// Whether a file name is one that the collect run writes into its folder
-// ("Lensora_Brenhold.log..."), in any case.
+// Whether a file name starts as the names of the program's logs do
+// ("Lensora_Brenhold.log...", the part that every name of report/log_paths.h
+// shares), in any case: every such file of a folder is listed.
 bool IsCollectedLogName(const std::string& name);
 bool IsMessagesLogName(const std::string& name);
 
 // The notes of a log's reading that are worth saying: a messages log has no
-// timestamp line by design.
+// timestamp line by design, and one without messages is empty.
 LogReadingNotes NotesToSay(const std::string& name, LogReadingNotes notes);
 
 struct FolderLog {
@@ -25,6 +26,15 @@ struct FolderLog {
     bool inSecond = false;
     std::uint64_t firstSize = 0;  // bytes, where the folder holds it
     std::uint64_t secondSize = 0;
+    // Held by a folder whose manifest does not list it: left from an earlier
+    // run (one that /collect could not remove), so it is not compared.
+    bool firstLeftOver = false;
+    bool secondLeftOver = false;
+    // Why the folder's log could not be read; empty when it was (or is not there).
+    std::string firstReadFailure, secondReadFailure;
+
+    bool FirstCompared() const { return inFirst && !firstLeftOver; }
+    bool SecondCompared() const { return inSecond && !secondLeftOver; }
 };
 
 // A folder's name for each log and its size in bytes.
@@ -39,18 +49,27 @@ struct FolderFile {
 std::vector<FolderLog> PairFolderLogs(const std::vector<FolderFile>& firstFiles,
                                       const std::vector<FolderFile>& secondFiles);
 
+// Whether the manifest lists a file of that name (in any case).
+bool ManifestLists(const CollectManifest& manifest, const std::string& name);
+
 // What a folder's manifest says against what the folder holds of one log:
 // "first: 2048 bytes, its manifest says 4096", "first: missing, its manifest
-// lists it"; empty where they agree or there is no manifest (`manifest` null).
+// lists it", "first: not in its manifest: left from an earlier run"; empty
+// where they agree or there is no manifest (`manifest` null).
 std::string ManifestNote(const CollectManifest* manifest, const char* side, bool present,
                          std::uint64_t size, const std::string& name);
 
-// "C:\good (Vorlix V1.05, run 09.12.2026 10:15 02, Windows 7)"; the folder alone
-// without a manifest.
-std::string FolderWithManifest(const std::string& folder, const CollectManifest* manifest);
+// "C:\good (Vorlix V1.05, run 09.12.2026 10:15 02, Windows 7)"; without a
+// manifest "C:\good (not a whole bundle: no manifest.txt)", or, when the folder
+// holds a manifest.txt that reads as none, "(not a whole bundle: manifest.txt
+// is no manifest of Vorlix)".
+std::string FolderWithManifest(const std::string& folder, const CollectManifest* manifest,
+                               bool manifestFileFound = false);
 
-// The kind by which a log of the folder is compared: the messages log is read
-// as lines, as analysis logs are.
+// The kind by which a log of the folder is compared: by its name's extension;
+// a name that merely starts with one of the program's log names (a copy saved
+// as "Lensora_Brenhold.logServices.txt") as that log; the messages log, and
+// any other log name (a log of a later version), as lines, as analysis logs.
 CompareKind FolderLogCompareKind(const std::string& name);
 
 // One row of the summary, by the summary's columns: "Log", "Kind", "Rows",
@@ -58,10 +77,13 @@ CompareKind FolderLogCompareKind(const std::string& name);
 // folder only is compared with an empty one.
 struct SummaryRow {
     std::vector<std::string> cells;
-    bool differs = false;  // something differs, or the log is in one folder only
-    bool inBoth = false;   // a comparison can be opened
+    bool differs = false;     // something differs, or the log is compared in one folder only
+    bool inBoth = false;      // a comparison can be opened
+    bool unreadable = false;  // a log could not be read: nothing is compared
 };
-// `moreNotes` (such as ManifestNote's) ends the row's notes.
+// `moreNotes` (such as ManifestNote's) ends the row's notes. A log that could
+// not be read (FolderLog's read failures) gives a row without counts that says
+// "unreadable" and why.
 SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared, size_t firstLines,
                               size_t secondLines, const std::string& moreNotes = std::string());
 

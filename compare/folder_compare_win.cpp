@@ -22,7 +22,9 @@ using UniqueFind = UniqueHandle<FindTraits>;
 // The collected log names in the folder; false after telling the user when
 // the folder cannot be listed.
 bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files) {
-    const std::string pattern = PathInFolder(folder, "Lensora_Brenhold.log*");
+    // Every file is looked at and the program's log names kept: which names
+    // those are follows report/log_paths.h (IsCollectedLogName).
+    const std::string pattern = PathInFolder(folder, "*");
     WIN32_FIND_DATAA entry;
     UniqueFind search(FindFirstFileA(pattern.c_str(), &entry));
     if (!search) {
@@ -48,17 +50,39 @@ bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files
     return true;
 }
 
+// The folder's manifest, when it has one that reads as a manifest; `found`
+// tells whether the folder holds a file of that name at all.
+bool ReadManifest(const std::string& folder, CollectManifest* manifest, bool* found) {
+    const std::string path = PathInFolder(folder, kManifestFileName);
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    *found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return ReadManifestFile(folder, manifest);
+}
+
+// A folder with a manifest holds of this run only what it lists.
+void MarkLeftOvers(const FolderComparison& comparison, FolderLog& log) {
+    const CollectManifest* first = comparison.FirstManifest();
+    const CollectManifest* second = comparison.SecondManifest();
+    log.firstLeftOver = log.inFirst && first != nullptr && !ManifestLists(*first, log.name);
+    log.secondLeftOver = log.inSecond && second != nullptr && !ManifestLists(*second, log.name);
+}
+
 }  // namespace
 
-bool ReadLogFile(const std::string& path, LogLines& lines) {
-    UniqueFile file;
-    if (!OpenLogForReading(path.c_str(), file.Put())) {
+bool ReadLogBytes(const std::string& path, std::string& bytes, std::string* reason) {
+    bytes.clear();
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const std::string text = OneLineSystemText(GetLastError());
+        ShowMessageBox(nullptr, (path + "  " + text).c_str(), "Vorlix   CreateFile",
+                       kErrorBoxStyle);
+        if (reason != nullptr) {
+            *reason = text;
+        }
         return false;
     }
-    std::string bytes;
-    const bool read = ReadWholeLog(file.Get(), path.c_str(), bytes) != 0;
-    lines = ReadLogLines(bytes.data(), bytes.size());
-    return read;
+    return ReadWholeLog(file.Get(), path.c_str(), bytes, reason) != 0;
 }
 
 std::string PathInFolder(const std::string& folder, const std::string& name) {
@@ -69,6 +93,27 @@ std::string PathInFolder(const std::string& folder, const std::string& name) {
     return path + name;
 }
 
+std::vector<std::string> BundleFiles(const std::string& folder) {
+    std::vector<std::string> paths;
+    const std::string manifest = PathInFolder(folder, kManifestFileName);
+    const DWORD attributes = GetFileAttributesA(manifest.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        paths.push_back(manifest);
+    }
+    WIN32_FIND_DATAA entry;
+    UniqueFind search(FindFirstFileA(PathInFolder(folder, "*").c_str(), &entry));
+    if (!search) {
+        return paths;
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            IsCollectedLogName(entry.cFileName)) {
+            paths.push_back(PathInFolder(folder, entry.cFileName));
+        }
+    } while (FindNextFileA(search.Get(), &entry));
+    return paths;
+}
+
 bool CompareFolders(const std::string& first, const std::string& second, FolderComparison& result) {
     result = FolderComparison();
     result.firstFolder = first;
@@ -77,8 +122,10 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
     if (!ListCollectedLogs(first, firstFiles) || !ListCollectedLogs(second, secondFiles)) {
         return false;
     }
-    result.hasFirstManifest = ReadManifestFile(first, &result.firstManifest);
-    result.hasSecondManifest = ReadManifestFile(second, &result.secondManifest);
+    result.hasFirstManifest =
+        ReadManifest(first, &result.firstManifest, &result.firstManifestFound);
+    result.hasSecondManifest =
+        ReadManifest(second, &result.secondManifest, &result.secondManifestFound);
     result.logs = PairFolderLogs(firstFiles, secondFiles);
     if (result.logs.empty()) {
         const std::string text = "Neither " + first + " nor " + second +
@@ -86,22 +133,38 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
         ShowMessageBox(nullptr, text.c_str(), "Vorlix", MB_TASKMODAL | MB_ICONINFORMATION);
         return false;
     }
-    for (const FolderLog& log : result.logs) {
+    for (FolderLog& log : result.logs) {
+        MarkLeftOvers(result, log);
+        std::string firstBytes, secondBytes;
+        if (log.FirstCompared()) {
+            ReadLogBytes(PathInFolder(first, log.name), firstBytes, &log.firstReadFailure);
+        }
+        if (log.SecondCompared()) {
+            ReadLogBytes(PathInFolder(second, log.name), secondBytes, &log.secondReadFailure);
+        }
         LogLines firstLines, secondLines;
-        if (log.inFirst && !ReadLogFile(PathInFolder(first, log.name), firstLines)) {
+        const CompareKind kind = FolderLogCompareKind(log.name);
+        if (log.firstReadFailure.empty() && log.secondReadFailure.empty()) {
+            ReadComparedLogs(kind, {firstBytes.data(), firstBytes.size(), log.name},
+                             {secondBytes.data(), secondBytes.size(), log.name}, firstLines,
+                             secondLines);
+            // A side not compared is no empty log: it says nothing.
+            if (!log.FirstCompared()) {
+                firstLines = LogLines();
+            }
+            if (!log.SecondCompared()) {
+                secondLines = LogLines();
+            }
+        } else {
             result.readFailed = true;
         }
-        if (log.inSecond && !ReadLogFile(PathInFolder(second, log.name), secondLines)) {
-            result.readFailed = true;
-        }
-        result.compared.push_back(
-            CompareLogLines(FolderLogCompareKind(log.name), firstLines, secondLines));
+        result.compared.push_back(CompareLogLines(kind, firstLines, secondLines));
         // What changed on the way, against what the collect run placed there.
         std::string notes =
             ManifestNote(result.FirstManifest(), "first", log.inFirst, log.firstSize, log.name);
-        const std::string second =
+        const std::string secondNote =
             ManifestNote(result.SecondManifest(), "second", log.inSecond, log.secondSize, log.name);
-        notes += (notes.empty() || second.empty() ? "" : "; ") + second;
+        notes += (notes.empty() || secondNote.empty() ? "" : "; ") + secondNote;
         result.summary.push_back(SummarizeFolderLog(
             log, result.compared.back(), firstLines.lines.size(), secondLines.lines.size(), notes));
     }

@@ -9,9 +9,10 @@
 #include "compare/folder_compare.h"
 #include "report/log_lines.h"
 
-// Reads a log for a comparison (read access, shared with other readers).
-// False after telling the user why not.
-bool ReadLogFile(const std::string& path, LogLines& lines);
+// Reads a whole log for a comparison (read access, shared with other readers).
+// False after telling the user why not in a box that names the file; `reason`,
+// when given, then gets the why in one line.
+bool ReadLogBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
 
 struct FolderComparison {
     std::string firstFolder, secondFolder;
@@ -22,6 +23,9 @@ struct FolderComparison {
     CollectManifest firstManifest, secondManifest;  // where the folder has one
     bool hasFirstManifest = false;
     bool hasSecondManifest = false;
+    // The folder holds a manifest.txt, whether or not it reads as a manifest.
+    bool firstManifestFound = false;
+    bool secondManifestFound = false;
 
     const CollectManifest* FirstManifest() const {
         return hasFirstManifest ? &firstManifest : nullptr;
@@ -29,12 +33,23 @@ struct FolderComparison {
     const CollectManifest* SecondManifest() const {
         return hasSecondManifest ? &secondManifest : nullptr;
     }
+    // Each folder as the user reads it: with its manifest, or why it is not a whole bundle.
+    std::string FirstFolderText() const {
+        return FolderWithManifest(firstFolder, FirstManifest(), firstManifestFound);
+    }
+    std::string SecondFolderText() const {
+        return FolderWithManifest(secondFolder, SecondManifest(), secondManifestFound);
+    }
 };
 
 // The path of a log of the folder.
 std::string PathInFolder(const std::string& folder, const std::string& name);
 
-// Lists the collected logs of both folders and compares the logs of each name.
-// False after telling the user when a folder cannot be listed or neither
-// holds a collected log.
+// The paths of the files of the folder that make a bundle: the program's logs
+// and manifest.txt; none when the folder cannot be listed.
+std::vector<std::string> BundleFiles(const std::string& folder);
+
+// Lists the collected logs of both folders and compares the logs of each name;
+// where a folder has a manifest, only the logs it lists. False after telling
+// the user when a folder cannot be listed or neither holds a collected log.
 bool CompareFolders(const std::string& first, const std::string& second, FolderComparison& result);

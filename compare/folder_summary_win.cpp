@@ -25,10 +25,11 @@ FolderComparison* SummaryOf(HWND dialog) {
 }
 
 std::string CountsLine(const FolderComparison& comparison) {
-    int differing = 0, oneSided = 0;
-    for (size_t i = 0; i < comparison.summary.size(); ++i) {
-        differing += comparison.summary[i].differs ? 1 : 0;
-        oneSided += comparison.summary[i].inBoth ? 0 : 1;
+    int differing = 0, oneSided = 0, unreadable = 0;
+    for (const SummaryRow& row : comparison.summary) {
+        differing += row.differs ? 1 : 0;
+        unreadable += row.unreadable ? 1 : 0;
+        oneSided += row.inBoth || row.unreadable ? 0 : 1;
     }
     const size_t logs = comparison.summary.size();
     std::string text = std::to_string(logs) + (logs == 1 ? " log, " : " logs, ");
@@ -36,6 +37,9 @@ std::string CountsLine(const FolderComparison& comparison) {
         differing == 0 ? "none with differences" : std::to_string(differing) + " with differences";
     if (oneSided > 0) {
         text += " (" + std::to_string(oneSided) + " in one folder only)";
+    }
+    if (unreadable > 0) {
+        text += ", " + std::to_string(unreadable) + " unreadable";
     }
     return text + ". Enter or a double click opens a log's comparison.";
 }
@@ -58,10 +62,8 @@ void FillSummary(HWND dialog, const FolderComparison& comparison) {
         }
     }
     MakeCompareLines(dialog);
-    const std::string names =
-        "First folder: " + FolderWithManifest(comparison.firstFolder, comparison.FirstManifest()) +
-        "    Second folder: " +
-        FolderWithManifest(comparison.secondFolder, comparison.SecondManifest());
+    const std::string names = "First folder: " + comparison.FirstFolderText() +
+                              "    Second folder: " + comparison.SecondFolderText();
     SetDlgItemTextA(dialog, IDC_COMPARE_NAMES, names.c_str());
     SetDlgItemTextA(dialog, IDC_COMPARE_COUNTS, CountsLine(comparison).c_str());
 }
@@ -73,6 +75,13 @@ void OpenRow(HWND dialog, int row) {
         return;
     }
     const FolderLog& log = comparison->logs[row];
+    if (log.firstLeftOver || log.secondLeftOver) {
+        const std::string text = log.name + " of the " + (log.firstLeftOver ? "first" : "second") +
+                                 " folder is not in its manifest: it is left from an earlier run "
+                                 "and not compared.";
+        ShowMessageBox(dialog, text.c_str(), "Vorlix", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
     if (!log.inFirst || !log.inSecond) {
         const std::string text = log.name + " is in the " + (log.inFirst ? "first" : "second") +
                                  " folder only: there is no second log to compare it with.";

@@ -25,3 +25,12 @@ void ShowSystemError(DWORD code, const char* caption, HWND owner, UINT style) {
     SystemErrorText text(code);
     ShowMessageBox(owner, text.Text(), caption, style);
 }
+
+std::string OneLineSystemText(DWORD code) {
+    const SystemErrorText reason(code);
+    std::string text = reason.Text();
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/handles_win.h"
 
 class SystemErrorText {
@@ -20,3 +22,6 @@ private:
 // the box is closed.
 void ShowSystemError(DWORD code, const char* caption, HWND owner = nullptr,
                      UINT style = MB_TASKMODAL | MB_ICONERROR);
+
+// The text as one line of a report or a summary: without its line end.
+std::string OneLineSystemText(DWORD code);

@@ -241,17 +241,34 @@ int ReadLogField(int64_t* position, HANDLE file, char* field) {
     return ReportTooLong(end);
 }
 
-int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes) {
+namespace {
+
+// A failed step of reading a whole log: the box names the file, since the
+// folder summary reads many.
+void ShowReadFailure(DWORD code, const char* caption, const char* fileName, std::string* reason) {
+    const std::string text = OneLineSystemText(code);
+    ShowMessageBox(nullptr, (std::string(fileName) + "  " + text).c_str(), caption, kErrorBoxStyle);
+    if (reason != nullptr) {
+        *reason = text;
+    }
+}
+
+}  // namespace
+
+int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes, std::string* reason) {
     bytes.clear();
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) {
-        ShowSystemError(GetLastError(), "Vorlix   GetFileSize");
+        ShowReadFailure(GetLastError(), "Vorlix   GetFileSize", fileName, reason);
         return 0;
     }
     if (size.QuadPart > kMaxComparedLogSize) {
-        const std::string text = std::string(fileName) +
-                                 "  is larger than 64 MiB: too large to be a log of Vorlix.";
+        const std::string text =
+            std::string(fileName) + "  is larger than 64 MiB: too large to be a log of Vorlix.";
         ShowMessageBox(nullptr, text.c_str(), kErrorCaption, kErrorBoxStyle);
+        if (reason != nullptr) {
+            *reason = "larger than 64 MiB";
+        }
         return 0;
     }
     SyncFilePosition(file, 0);
@@ -263,7 +280,7 @@ int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes) {
                       nullptr)) {
             const DWORD error = GetLastError();
             bytes.resize(held);
-            ShowSystemError(error, "Vorlix   ReadFile");
+            ShowReadFailure(error, "Vorlix   ReadFile", fileName, reason);
             return 0;
         }
         if (read == 0) {

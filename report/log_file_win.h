@@ -75,9 +75,11 @@ void FormatLocalTimestamp(char* text, size_t size);
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
 // Reads a whole log that is open for reading, from its start, into `bytes`.
-// Returns 1, or 0 after telling the user why not (a failed read: `bytes` then
-// holds what was read before it; a log too large to compare: nothing).
-int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes);
+// Returns 1, or 0 after telling the user why not in a box that names the file
+// (a failed read: `bytes` then holds what was read before it; a log too large
+// to compare: nothing); `reason`, when given, then gets the why in one line.
+int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes,
+                 std::string* reason = nullptr);
 
 // Logs are far smaller; a larger file is no log of ours, and reading it whole
 // would take the memory of a 32-bit process.

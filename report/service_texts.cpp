@@ -54,3 +54,15 @@ std::string ServiceStateText(std::uint32_t state) {
     std::snprintf(text, sizeof text, "Unknown state %u", static_cast<unsigned>(state));
     return text;
 }
+
+bool IsServiceStateText(const std::string& text) {
+    for (std::uint32_t state = 1; state < kServiceStateCount; ++state) {
+        if (text == kServiceStateTexts[state]) {
+            return true;
+        }
+    }
+    unsigned code = 0;
+    char rest = 0;
+    return std::sscanf(text.c_str(), "Unknown state %u%c", &code, &rest) == 1 &&
+           ServiceStateText(code) == text;
+}

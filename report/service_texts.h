@@ -13,3 +13,6 @@ std::string ServiceTypeText(std::uint32_t type);
 // The state text; a code beyond the table (never reported by the system) gives an
 // unknown-state text with the code in decimal, so nothing is read outside the table.
 std::string ServiceStateText(std::uint32_t state);
+
+// Whether a text is one that ServiceStateText gives, as the service log holds it.
+bool IsServiceStateText(const std::string& text);

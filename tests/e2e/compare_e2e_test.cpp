@@ -44,44 +44,6 @@ struct MessagesLogRemoved {
     ~MessagesLogRemoved() { DeleteFileA("C:\\Lensora_Brenhold.logMessages"); }
 };
 
-// A folder under C:\ that goes with everything in it.
-class TemporaryFolder {
-public:
-    explicit TemporaryFolder(std::string path) : path_(std::move(path)) {
-        Remove();
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TemporaryFolder() { Remove(); }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA entry;
-        HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
-        if (search == INVALID_HANDLE_VALUE) {
-            return names;
-        }
-        do {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                names.push_back(entry.cFileName);
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-        return names;
-    }
-
-private:
-    void Remove() {
-        for (const std::string& name : Files()) {
-            DeleteFileA((*this / name).c_str());
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string path_;
-};
-
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
     std::vector<std::string> parts;
     size_t start = 0;

@@ -1,5 +1,7 @@
 #include "tests/e2e/machine_state.h"
 
+#include <utility>
+
 #include "tests/win/file_support.h"
 
 const char* const kLogs[12] = {
@@ -176,4 +178,37 @@ ScopedPath::ScopedPath(const std::string& value) {
 
 ScopedPath::~ScopedPath() {
     SetEnvironmentVariableA("PATH", saved_.c_str());
+}
+
+TemporaryFolder::TemporaryFolder(std::string path) : path_(std::move(path)) {
+    Remove();
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    Remove();
+}
+
+std::vector<std::string> TemporaryFolder::Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            names.push_back(entry.cFileName);
+        }
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    return names;
+}
+
+void TemporaryFolder::Remove() {
+    for (const std::string& name : Files()) {
+        SetFileAttributesA((*this / name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA((*this / name).c_str());
+    }
+    RemoveDirectoryA(path_.c_str());
 }

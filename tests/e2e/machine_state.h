@@ -90,3 +90,20 @@ public:
 private:
     std::string saved_;
 };
+
+// A folder under C:\ that goes with everything in it (read-only files too).
+class TemporaryFolder {
+public:
+    explicit TemporaryFolder(std::string path);
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+    // The names of the files directly in it.
+    std::vector<std::string> Files() const;
+
+private:
+    void Remove();
+    std::string path_;
+};

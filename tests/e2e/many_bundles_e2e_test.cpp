@@ -277,6 +277,14 @@ TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {
         EXPECT_NE(bytes.find("OPENCV-FILES"), std::string::npos) << form.extension;
         DeleteFileA(file.c_str());
     }
+    // A report named as a file of the bundle is refused, and the bundle keeps its file.
+    const std::string manifest = GeneratedBundles::Folder("bad1") + "\\manifest.txt";
+    const std::string before = ReadFileBytes(manifest);
+    const FinishedRun refused =
+        RunToEnd("/diagnose " + GeneratedBundles::Folder("bad1") + " /report " + manifest);
+    EXPECT_EQ(refused.exitCode, 2u) << refused.output;
+    EXPECT_NE(refused.output.find("is a file of the bundle"), std::string::npos) << refused.output;
+    EXPECT_EQ(ReadFileBytes(manifest), before);
     const FinishedRun none = RunToEnd(std::string("/diagnose ") + kParent + " /report " + report);
     EXPECT_EQ(none.exitCode, 2u) << none.output;
     EXPECT_NE(none.output.find("holds no log of Vorlix"), std::string::npos) << none.output;

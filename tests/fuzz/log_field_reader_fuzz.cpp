@@ -1,7 +1,11 @@
 // Reads arbitrary bytes as a log: field by field with the field reader, and
-// whole with the reader of travelled logs, whose records must not change when
-// the line ends are turned from CR LF to LF or back, the blanks at line ends
-// are dropped, or the bytes are re-encoded as UTF-8.
+// whole with the reader of travelled logs, without a layout and with each
+// log's. Its records must not change when the line ends are turned from CR LF
+// to LF or back, the blanks at line ends are dropped, the bytes are re-encoded
+// as UTF-8, every line is quoted, a log of one run is pasted twice, or a
+// service log as written is wrapped by a mail program. Every reading is of a
+// heap block of exactly the bytes' size, so that a look past their end is one
+// the sanitizer sees.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,8 +13,12 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "report/log_field_scanner.h"
+#include "report/log_layouts.h"
 #include "report/log_lines.h"
+#include "report/log_paths.h"
 
 namespace {
 
@@ -41,9 +49,18 @@ void ScanFieldByField(const char* bytes, size_t size) {
     Require(fields <= size + 1);
 }
 
-std::vector<std::vector<std::string>> Records(const std::string& bytes, LogLines* whole = nullptr) {
-    LogLines log = ReadLogLines(bytes.data(), bytes.size());
-    std::vector<std::vector<std::string>> records;
+using RecordList = std::vector<std::vector<std::string>>;
+
+RecordList Records(const std::string& bytes, LogLines* whole = nullptr,
+                   const LogLayout* layout = nullptr) {
+    std::unique_ptr<char[]> exact(new char[bytes.size()]);
+    std::memcpy(exact.get(), bytes.data(), bytes.size());
+    LogReadingRules rules;
+    rules.layout = layout;
+    LogLines log = ReadLogLines(exact.get(), bytes.size(), rules);
+    Require(log.notes.wrapWidth >= 0 && log.notes.wrapWidth <= 80);
+    Require((log.notes.shapeBreak > 0) == (log.notes.shapeName != nullptr));
+    RecordList records;
     for (const LogLine& line : log.lines) {
         Require(!line.fields.empty());
         for (const std::string& field : line.fields) {
@@ -101,6 +118,38 @@ std::string AsUtf8(const std::string& bytes) {
     return out;
 }
 
+// Each line (LF line ends) with "> " before it, as a reply quotes.
+std::string Quoted(const std::string& lfBytes) {
+    std::string out;
+    bool lineStart = true;
+    for (char c : lfBytes) {
+        if (lineStart) {
+            out += "> ";
+        }
+        out += c;
+        lineStart = c == '\n';
+    }
+    return out;
+}
+
+// Each line longer than 76 characters (LF line ends) broken every 76.
+std::string WrappedHard(const std::string& lfBytes) {
+    std::string out;
+    size_t column = 0;
+    for (char c : lfBytes) {
+        if (c == '\n') {
+            column = 0;
+        } else if (column == 76) {
+            out += '\n';
+            column = 1;
+        } else {
+            ++column;
+        }
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -118,9 +167,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (size >= 2 && (data[0] == 0xFF || data[0] == 0xFE))) {
         return 0;
     }
-    Require(Records(WithLineEnds(input, false)) == records);
+    const std::string lf = WithLineEnds(input, false);
+    Require(Records(lf) == records);
     Require(Records(WithLineEnds(input, true)) == records);
     Require(Records(WithoutBlanksAtLineEnds(input)) == records);
     Require(Records(AsUtf8(input)) == records);
+    Require(Records(Quoted(lf)) == records);
+    if (log.notes.runs == 1 && !log.timestamp.empty() && !lf.empty() && lf.back() == '\n') {
+        LogLines twice;
+        Require(Records(lf + lf, &twice) == records && twice.notes.runs == 2);
+    }
+
+    // Each layout: line ends count for nothing, and a service log as the
+    // program writes it comes back whole from a mail program's wrapping.
+    for (int i = 0; LayoutAt(i) != nullptr; ++i) {
+        const LogLayout* layout = LayoutAt(i);
+        LogLines asLaid;
+        const RecordList laid = Records(input, &asLaid, layout);
+        Require(Records(lf, nullptr, layout) == laid);
+        const bool services = layout == LayoutOfLogName(kServiceLogPath);
+        if (services && asLaid.linesWithoutShape == 0 && !asLaid.lines.empty() &&
+            !asLaid.lines.back().unterminated && asLaid.notes.quote.empty() &&
+            asLaid.notes.wrapWidth == 0 && !lf.empty() && lf.back() == '\n') {
+            Require(Records(WrappedHard(lf), nullptr, layout) == laid);
+        }
+    }
     return 0;
 }

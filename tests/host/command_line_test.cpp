@@ -351,4 +351,28 @@ TEST(CopyText, CellsByTabsLinesByCrLf) {
               "a b\ttwo  lines\r\n");
 }
 
+TEST(DroppedLogs, TwoLogsOfOneKindOrTwoMessagesLogsOpenAComparison) {
+    const struct {
+        const char* first;
+        const char* second;
+        CompareKind kind;
+    } cases[] = {
+        {"C:\\a.logServices", "D:\\b.LOGSERVICES", CompareKind::Services},
+        {"C:\\a.logAnalyzePATH", "C:\\b.logAnalyzePATH", CompareKind::Analysis},
+        {"C:\\a.logAnalyzePATH", "C:\\b.logAnalyzeSettings", CompareKind::None},
+        {"C:\\good\\Lensora_Brenhold.logMessages", "C:\\bad\\Lensora_Brenhold.LOGMESSAGES",
+         CompareKind::Analysis},
+        {"C:\\pc1.logMessages", "C:\\pc2.logMessages", CompareKind::Analysis},
+        {"C:\\a.logMessages", "C:\\b.logServices", CompareKind::None},
+        {"C:\\a.logMessages.txt", "C:\\b.logMessages.txt", CompareKind::None},
+        {"C:\\a.txt", "C:\\b.txt", CompareKind::None},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DroppedLogsKind(c.first, c.second), c.kind) << c.first << " " << c.second;
+    }
+    EXPECT_EQ(DroppedLogsMismatch("C:\\a.logMessages", "C:\\b.logServices"),
+              "Not two logs of one kind: C:\\a.logMessages (a messages log) and C:\\b.logServices "
+              "(a service log).");
+}
+
 }  // namespace

@@ -2,15 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "report/log_paths.h"
 
 namespace {
 
 using Fields = std::vector<std::vector<std::string>>;
 
-Fields FieldsOf(const std::string& bytes) {
-    const LogLines log = ReadLogLines(bytes.data(), bytes.size());
+// Reads the bytes from a heap block of exactly their size: a read past the end
+// is then one the sanitizer sees (a std::string's terminator would hide it).
+LogLines Read(const std::string& bytes, const char* logPath = nullptr) {
+    std::unique_ptr<char[]> exact(new char[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), exact.get());
+    LogReadingRules rules;
+    rules.layout = logPath != nullptr ? LayoutOfLogName(logPath) : nullptr;
+    return ReadLogLines(exact.get(), bytes.size(), rules);
+}
+
+Fields FieldsOf(const std::string& bytes, const char* logPath = nullptr) {
+    const LogLines log = Read(bytes, logPath);
     Fields fields;
     for (const LogLine& line : log.lines) {
         fields.push_back(line.fields);
@@ -103,7 +116,7 @@ TEST(LogLines, TravelledCopiesReadLikeTheOriginal) {
     EXPECT_EQ(expected[2], (std::vector<std::string>{"The 3D-Now instruction set is available"}));
     EXPECT_EQ(expected[3], (std::vector<std::string>{"Sprachpaket f\xFCr Deutsch"}));
     for (const auto& c : cases) {
-        const LogLines log = ReadLogLines(c.copy.data(), c.copy.size());
+        const LogLines log = Read(c.copy);
         EXPECT_EQ(FieldsOf(c.copy), expected) << c.what;
         EXPECT_EQ(log.timestamp, "08.12.2026 15:29 59") << c.what;
         EXPECT_EQ(DescribeReadingNotes(log.notes), c.notes) << c.what;
@@ -145,7 +158,7 @@ TEST(LogLines, WhatTheReadingSaysItFound) {
          ""},
     };
     for (const auto& c : cases) {
-        const LogLines log = ReadLogLines(c.bytes.data(), c.bytes.size());
+        const LogLines log = Read(c.bytes);
         EXPECT_EQ(FieldsOf(c.bytes), c.fields) << c.what;
         EXPECT_EQ(DescribeReadingNotes(log.notes), c.notes) << c.what;
     }
@@ -153,7 +166,7 @@ TEST(LogLines, WhatTheReadingSaysItFound) {
 
 TEST(LogLines, ALogCutOffInItsLastLineSaysSo) {
     const std::string cut = kOriginal.substr(0, kOriginal.size() - 5);
-    const LogLines log = ReadLogLines(cut.data(), cut.size());
+    const LogLines log = Read(cut);
     ASSERT_EQ(log.lines.size(), 5u);
     EXPECT_TRUE(log.lines.back().unterminated);
     EXPECT_EQ(log.lines.back().fields, (std::vector<std::string>{"Preis 5 \x80", "fo"}));
@@ -163,10 +176,211 @@ TEST(LogLines, ALogCutOffInItsLastLineSaysSo) {
     // Cut inside the padding after the last record's first field, then padded
     // with NULs by a download tool.
     const std::string padded = kOriginal.substr(0, 21 + 192 + 40) + std::string(64, '\0');
-    const LogLines download = ReadLogLines(padded.data(), padded.size());
+    const LogLines download = Read(padded);
     EXPECT_TRUE(download.lines.back().unterminated);
     EXPECT_EQ(download.lines.back().fields,
               (std::vector<std::string>{"The MMX instruction set is available"}));
+}
+
+// Logs as the program writes them: fields padded to their widths, CR LF.
+std::string Pad(const std::string& text, size_t width) {
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+const std::string kStamp = "09.12.2026 14:03 27\r\n";
+
+std::string ServiceLog() {
+    const char* services[][4] = {
+        {"Print Spooler", "Spooler", "Win32_OWN_PROCESS", "Service Running"},
+        {"Windows Presentation Foundation Font Cache 3.0.0.0", "FontCache3.0.0.0",
+         "Win32_OWN_PROCESS", "Service Stopped"},
+        {"", "Beep", "KERNEL_DRIVER", "Service Running"},
+        {"Microsoft\xAE LifeCam f\xFCr Windows", "LifeCam", "WIN32_SHARE_PROCESS",
+         "Service Stopped"},
+    };
+    std::string log = kStamp;
+    for (const auto& s : services) {
+        log += Pad(s[0], 90) + Pad(s[1], 60) + Pad(s[2], 25) + s[3] + "\r\n";
+    }
+    return log;
+}
+
+std::string SettingsLog() {
+    return kStamp + Pad("Lensora Offset X", 90) + "0.000\r\n" + Pad("Lensora Font face name", 90) +
+           "\r\n" + Pad("Lensora Keep focus on Mach3 after Cammera is startet by macro", 90) +
+           "C:\\Program Files\\Lensora_Brenhold\\settings\\a folder name long enough to wrap "
+           "twice\r\n" +
+           Pad("Camera Index", 90) + "1\r\n";
+}
+
+std::vector<std::string> LinesOf(const std::string& log) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = log.find("\r\n"); end != std::string::npos; end = log.find("\r\n", start)) {
+        lines.push_back(log.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A mail program that breaks every line longer than the width at the width.
+std::string WrappedHard(const std::string& log, size_t width) {
+    std::string out;
+    for (const std::string& line : LinesOf(log)) {
+        for (size_t at = 0; at == 0 || at < line.size(); at += width) {
+            out += line.substr(at, width) + "\r\n";
+        }
+    }
+    return out;
+}
+
+// One that breaks at the last blank that keeps a line within the width and
+// leaves the blank before the break ("format=flowed").
+std::string WrappedFlowed(const std::string& log, size_t width) {
+    std::string out;
+    for (std::string line : LinesOf(log)) {
+        while (line.size() > width) {
+            size_t cut = line.rfind(' ', width - 1);
+            cut = cut == std::string::npos ? width : cut + 1;
+            out += line.substr(0, cut) + "\r\n";
+            line = line.substr(cut);
+        }
+        out += line + "\r\n";
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& log, const std::string& prefix) {
+    std::string out;
+    for (const std::string& line : LinesOf(log)) {
+        out += prefix + line + "\r\n";
+    }
+    return out;
+}
+
+std::string Collapsed(const std::string& log) {
+    std::string out;
+    for (char c : log) {
+        if (!(c == ' ' && !out.empty() && out.back() == ' ')) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A spreadsheet that saved the fields as CSV.
+std::string AsCsv(const std::string& log) {
+    std::string out;
+    for (const std::string& line : LinesOf(log)) {
+        const Fields fields = FieldsOf(kStamp + line + "\r\n");
+        std::string cells;
+        for (const std::string& field :
+             fields.empty() ? std::vector<std::string>{line} : fields[0]) {
+            cells += (cells.empty() ? "" : ",") + field;
+        }
+        out += cells + "\r\n";
+    }
+    return out;
+}
+
+TEST(LogLines, DamagedLogsAreMendedWhereTheLayoutShowsHowAndSaidAlways) {
+    const struct {
+        const char* what;
+        const char* log;
+        std::string original;
+        std::string copy;
+        bool mended;  // reads as the original
+        const char* notes;
+    } cases[] = {
+        {"services wrapped at 76", kServiceLogPath, ServiceLog(), WrappedHard(ServiceLog(), 76),
+         true, "lines wrapped at 76 characters (joined)"},
+        {"services wrapped at 72", kServiceLogPath, ServiceLog(), WrappedHard(ServiceLog(), 72),
+         true, "lines wrapped at 72 characters (joined)"},
+        {"services flowed", kServiceLogPath, ServiceLog(), WrappedFlowed(ServiceLog(), 76), true,
+         "lines wrapped at 76 characters (joined)"},
+        {"settings wrapped at 76", kSettingsLogPath, SettingsLog(), WrappedHard(SettingsLog(), 76),
+         true, "lines wrapped at 76 characters (joined)"},
+        {"settings flowed", kSettingsLogPath, SettingsLog(), WrappedFlowed(SettingsLog(), 76), true,
+         "lines wrapped at 76 characters (joined)"},
+        {"quoted", kServiceLogPath, ServiceLog(), Quoted(ServiceLog(), "> "), true,
+         "quoted with \"> \" (removed)"},
+        {"quoted twice", kSettingsLogPath, SettingsLog(), Quoted(SettingsLog(), ">> "), true,
+         "quoted with \">> \" (removed)"},
+        {"wrapped, then quoted", kServiceLogPath, ServiceLog(),
+         Quoted(WrappedHard(ServiceLog(), 76), "> "), true,
+         "quoted with \"> \" (removed), lines wrapped at 76 characters (joined)"},
+        {"pasted twice", kServiceLogPath, ServiceLog(), ServiceLog() + ServiceLog(), true,
+         "2 runs in one log (the last read)"},
+        {"three runs, the first without its timestamp", kSettingsLogPath, SettingsLog(),
+         SettingsLog().substr(kStamp.size()) + SettingsLog() + SettingsLog(), true,
+         "3 runs in one log (the last read)"},
+        {"blanks collapsed", kServiceLogPath, ServiceLog(), Collapsed(ServiceLog()), false,
+         "lines do not have the shape of a service log from line 2"},
+        {"saved as CSV", kServiceLogPath, ServiceLog(), AsCsv(ServiceLog()), false,
+         "lines do not have the shape of a service log from line 2"},
+        // Each of these lines could be a name with an empty value, but no
+        // line of a Settings log as written is.
+        {"settings saved as CSV", kSettingsLogPath, SettingsLog(), AsCsv(SettingsLog()), false,
+         "lines do not have the shape of a Settings log from line 2"},
+        {"settings with blanks collapsed", kSettingsLogPath, SettingsLog(),
+         Collapsed(SettingsLog()), false,
+         "lines do not have the shape of a Settings log from line 2"},
+        {"one line shifted", kServiceLogPath, ServiceLog(),
+         Replaced(ServiceLog(), "Print Spooler  ", "Print Spooler "), true,
+         "lines do not have the shape of a service log from line 2"},
+        {"as written", kServiceLogPath, ServiceLog(), ServiceLog(), true, ""},
+        {"as written, no layout known", nullptr, ServiceLog(), ServiceLog(), true, ""},
+    };
+    for (const auto& c : cases) {
+        const LogLines log = Read(c.copy, c.log);
+        EXPECT_EQ(DescribeReadingNotes(log.notes), c.notes) << c.what;
+        EXPECT_EQ(FieldsOf(c.copy, c.log) == FieldsOf(c.original, c.log), c.mended) << c.what;
+        if (c.mended) {
+            EXPECT_EQ(log.timestamp, "09.12.2026 14:03 27") << c.what;
+        }
+    }
+}
+
+TEST(LogLines, AnEmptyLogIsSaidToBeEmpty) {
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* notes;
+    } cases[] = {
+        {"no byte", "", "empty"},
+        {"a UTF-8 byte-order mark alone", "\xEF\xBB\xBF", "empty, UTF-8"},
+        {"a UTF-16 byte-order mark alone", "\xFF\xFE", "empty, UTF-16"},
+        {"line ends alone", "\r\n\r\n", "empty"},
+        {"NUL padding alone", std::string(64, '\0'), "empty, NUL bytes dropped"},
+        {"a timestamp line alone", kStamp, ""},
+    };
+    for (const auto& c : cases) {
+        const LogLines log = Read(c.bytes, kServiceLogPath);
+        EXPECT_EQ(DescribeReadingNotes(log.notes), c.notes) << c.what;
+        EXPECT_TRUE(log.lines.empty()) << c.what;
+    }
+}
+
+// Bytes that form UTF-8 by chance are read as UTF-8 only where that puts the
+// fields at their widths no worse than Windows-1252 does.
+TEST(LogLines, Utf8WithoutAMarkIsReadSoWhereThatIsTheLikelierReading) {
+    const std::string name = "Microsoft\xC2\xAE LifeCam";
+    const std::string windows1252 = kStamp + Pad(name, 90) + Pad("LifeCam", 60) +
+                                    Pad("Win32_OWN_PROCESS", 25) + "Service Running\r\n";
+    LogLines log = Read(windows1252, kServiceLogPath);
+    EXPECT_EQ(DescribeReadingNotes(log.notes), "");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0].fields[0], name);
+    // The same log converted to UTF-8 on its way: its fields stand at their
+    // widths only when read as UTF-8.
+    const std::string converted =
+        Replaced(Replaced(windows1252, "\xAE", "\xC2\xAE"), "\xC2\xC2", "\xC3\x82\xC2");
+    log = Read(converted, kServiceLogPath);
+    EXPECT_EQ(DescribeReadingNotes(log.notes), "UTF-8");
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_EQ(log.lines[0].fields[0], name);
+    // Without a layout, valid UTF-8 is taken for UTF-8.
+    EXPECT_EQ(DescribeReadingNotes(Read(windows1252).notes), "UTF-8");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/shell_state_win.h"
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_state_win.h"
+#include "compare/compare_view_win.h"
 #include "compare/sort_highlight_win.h"
 #include "report/log_file_win.h"
 #include "res/resource.h"
@@ -236,9 +237,14 @@ TEST_F(CompareTest, AnOverlongFieldIsCutAndEveryOtherRecordStillPairs) {
                   {"Remote Registry", "RemoteRegistry", "Win32_OWN_PROCESS", "", "Service Stopped",
                    "Different"},
               }));
+    // Neither the padding left after the long name nor a state of 513
+    // characters is as the program writes a service log.
     EXPECT_EQ(dialog.ControlText(IDC_COMPARE_NAMES),
-              std::string("First log: ") + kFirst + " (long fields cut)    Second log: " + kSecond +
-                  " (long fields cut)");
+              std::string("First log: ") + kFirst +
+                  " (lines do not have the shape of a service log from line 2, long fields cut)"
+                  "    Second log: " +
+                  kSecond +
+                  " (lines do not have the shape of a service log from line 3, long fields cut)");
 }
 
 TEST_F(CompareTest, AFirstLineThatIsNoTimestampIsARecordOfItsOwn) {
@@ -640,6 +646,76 @@ TEST_F(CompareTest, HitsFollowTheirRowsThroughASort) {
     EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 0);
     SendMessageA(d, WM_COMMAND, IDC_NEXT, 0);
     EXPECT_EQ(SendMessageA(dialog.List(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 2);
+}
+
+// The marker a row shows in front of its name (the list asks the dialog).
+int MarkerOf(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -1;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+std::vector<int> Positions(HWND list, UINT state) {
+    std::vector<int> positions;
+    for (int row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, -1, state)); row >= 0;
+         row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, state))) {
+        positions.push_back(row);
+    }
+    return positions;
+}
+
+TEST_F(CompareTest, MarkersSayWhereADifferenceIsAndTheKeysStepTheFocusThroughThem) {
+    WriteServiceLog(kFirst, kWorkedFirst);
+    WriteServiceLog(kSecond, kWorkedSecond);
+    ChooseLogs(kFirst, kSecond);
+    ReportDialogUnderTest dialog(CompareDialogProc, 3);
+    HWND d = dialog.Dialog();
+    HWND list = dialog.List();
+    // Images: none, "1" first log only, "2" second log only, "!" other values.
+    HIMAGELIST markers =
+        reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ASSERT_NE(markers, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(markers), 4);
+    const int expected[] = {0, 3, 1, 2};  // same, other value, first only, second only
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(MarkerOf(list, row), expected[row]) << dialog.Cell(row, 0);
+    }
+
+    const struct {
+        UINT key;
+        int focused;  // and the only row selected
+    } steps[] = {
+        {VK_DOWN, 1}, {VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 3},
+        {VK_UP, 2},   {VK_HOME, 1}, {VK_UP, 1},   {VK_END, 3},
+    };
+    for (const auto& step : steps) {
+        EXPECT_TRUE(SelectDifference(d, step.key));
+        EXPECT_EQ(Positions(list, LVNI_FOCUSED), std::vector<int>{step.focused}) << step.key;
+        EXPECT_EQ(Positions(list, LVNI_SELECTED), std::vector<int>{step.focused}) << step.key;
+    }
+    EXPECT_FALSE(SelectDifference(d, VK_LEFT));
+
+    // A sort and "Differences only" move the rows: focus, selection and
+    // markers stay with theirs.
+    ClickHeader(d, 0);
+    ASSERT_EQ(Column(dialog, 0), (std::vector<std::string>{"Fax", "Print Spooler",
+                                                           "Remote Registry", "Windows Time"}));
+    EXPECT_EQ(Positions(list, LVNI_FOCUSED), std::vector<int>{2});
+    EXPECT_EQ(Positions(list, LVNI_SELECTED), std::vector<int>{2});
+    EXPECT_EQ(MarkerOf(list, 0), 1);
+    EXPECT_EQ(MarkerOf(list, 2), 2);
+    EXPECT_EQ(MarkerOf(list, 3), 3);
+    SendDlgItemMessageA(d, IDC_DIFFERENCES_ONLY, BM_SETCHECK, BST_CHECKED, 0);
+    dialog.Command(IDC_DIFFERENCES_ONLY);
+    ASSERT_EQ(Column(dialog, 0),
+              (std::vector<std::string>{"Fax", "Remote Registry", "Windows Time"}));
+    EXPECT_EQ(Positions(list, LVNI_FOCUSED), std::vector<int>{1});
+    EXPECT_EQ(MarkerOf(list, 1), 2);
+    EXPECT_TRUE(SelectDifference(d, VK_HOME));
+    EXPECT_EQ(Positions(list, LVNI_FOCUSED), std::vector<int>{0});
 }
 
 TEST_F(CompareTest, DialogEndsWithOkAndEscape) {

@@ -168,7 +168,12 @@ int CompareTwoFolders(const StartRequest& request) {
         rows.push_back(&comparison.compared[i].rows);
         differs = differs || comparison.summary[i].differs;
     }
-    if (!WriteReport(request.report, FolderReport(comparison.summary, rows))) {
+    // Each bundle's failed rules come first: what is wrong before what differs.
+    const std::string text =
+        FailuresFirstReport(comparison.firstFailures, comparison.firstFolder,
+                            comparison.secondFailures, comparison.secondFolder) +
+        FolderReport(comparison.summary, rows);
+    if (!WriteReport(request.report, text)) {
         return kExitBadArguments;
     }
     return differs ? kExitMessages : kExitNoMessage;

@@ -312,3 +312,43 @@ std::string FolderReport(const std::vector<SummaryRow>& summary,
     }
     return text;
 }
+
+bool IsDiagnosisLogName(const std::string& name) {
+    return FoldAsciiCase(name) == "lensora_brenhold.logdiagnosis";
+}
+
+std::vector<std::string> FailedRules(const LogLines& diagnosisLog) {
+    std::vector<std::string> failed;
+    for (const LogLine& line : diagnosisLog.lines) {
+        if (line.fields.size() >= 3 && line.fields[1] == "fail") {
+            failed.push_back(line.fields[0] + ": " + line.fields[2]);
+        }
+    }
+    return failed;
+}
+
+std::string FailuresFirstReport(const std::vector<std::string>& firstFailures,
+                                const std::string& firstFolder,
+                                const std::vector<std::string>& secondFailures,
+                                const std::string& secondFolder) {
+    std::string text;
+    const struct {
+        const std::vector<std::string>* failures;
+        const char* side;
+        const std::string* folder;
+    } bundles[] = {{&firstFailures, "first", &firstFolder}, {&secondFailures, "second", &secondFolder}};
+    for (const auto& bundle : bundles) {
+        if (bundle.failures->empty()) {
+            continue;
+        }
+        text += std::string("Rules that fail in the ") + bundle.side + " bundle, " + *bundle.folder +
+                "\r\n";
+        for (const std::string& failure : *bundle.failures) {
+            const std::size_t colon = failure.find(": ");
+            text += failure.substr(0, colon) + "\t" +
+                    (colon == std::string::npos ? std::string() : failure.substr(colon + 2)) + "\r\n";
+        }
+        text += "\r\n";
+    }
+    return text;
+}

@@ -95,3 +95,16 @@ std::string DifferencesReport(const std::vector<CompareRow>& rows);
 // with differences an empty line, its name, and its DifferencesReport.
 std::string FolderReport(const std::vector<SummaryRow>& summary,
                          const std::vector<const std::vector<CompareRow>*>& rowsOfEachLog);
+
+// The diagnosis log of a bundle read back: each rule that failed, "CODE: finding" (its
+// first field, then its third). The second field of a verdict's line is its outcome.
+std::vector<std::string> FailedRules(const LogLines& diagnosisLog);
+bool IsDiagnosisLogName(const std::string& name);
+
+// What the report of two folders puts first: for each bundle whose diagnosis has failures,
+// a line naming it, then a line per failure (code, TAB, finding), then an empty line; empty
+// when neither has one.
+std::string FailuresFirstReport(const std::vector<std::string>& firstFailures,
+                                const std::string& firstFolder,
+                                const std::vector<std::string>& secondFailures,
+                                const std::string& secondFolder);

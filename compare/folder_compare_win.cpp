@@ -158,6 +158,12 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
         } else {
             result.readFailed = true;
         }
+        if (IsDiagnosisLogName(log.name)) {
+            result.firstDiagnosed = log.FirstCompared();
+            result.secondDiagnosed = log.SecondCompared();
+            result.firstFailures = FailedRules(firstLines);
+            result.secondFailures = FailedRules(secondLines);
+        }
         result.compared.push_back(CompareLogLines(kind, firstLines, secondLines));
         // What changed on the way, against what the collect run placed there.
         std::string notes =

@@ -26,6 +26,9 @@ struct FolderComparison {
     // The folder holds a manifest.txt, whether or not it reads as a manifest.
     bool firstManifestFound = false;
     bool secondManifestFound = false;
+    // What each bundle's diagnosis log says failed; told only where the bundle has one.
+    bool firstDiagnosed = false, secondDiagnosed = false;
+    std::vector<std::string> firstFailures, secondFailures;
 
     const CollectManifest* FirstManifest() const {
         return hasFirstManifest ? &firstManifest : nullptr;
@@ -35,10 +38,19 @@ struct FolderComparison {
     }
     // Each folder as the user reads it: with its manifest, or why it is not a whole bundle.
     std::string FirstFolderText() const {
-        return FolderWithManifest(firstFolder, FirstManifest(), firstManifestFound);
+        return FolderWithManifest(firstFolder, FirstManifest(), firstManifestFound) +
+               FailedCountText(firstDiagnosed, firstFailures.size());
     }
     std::string SecondFolderText() const {
-        return FolderWithManifest(secondFolder, SecondManifest(), secondManifestFound);
+        return FolderWithManifest(secondFolder, SecondManifest(), secondManifestFound) +
+               FailedCountText(secondDiagnosed, secondFailures.size());
+    }
+    static std::string FailedCountText(bool diagnosed, std::size_t failed) {
+        if (!diagnosed) {
+            return std::string();
+        }
+        return failed == 0 ? ", no rule failed"
+                           : ", " + std::to_string(failed) + (failed == 1 ? " rule failed" : " rules failed");
     }
 };
 

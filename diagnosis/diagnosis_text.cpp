@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr std::size_t kMaxDiagnosisField = 500;
+
 std::string OneField(const std::string& text) {
     std::string field;
     for (char c : text) {
@@ -53,7 +55,14 @@ std::string DiagnosisLogText(const std::string& timestampLine,
     for (const Verdict& verdict : verdicts) {
         const std::vector<std::string> cells = VerdictCells(verdict);
         for (int column = 0; column < columns; ++column) {
-            const std::string& cell = cells[column];
+            // A log field reads back whole up to 512 characters; a longer one is cut here,
+            // where it is written, so that the log travels as it was (the view and the
+            // reports keep the whole text).
+            std::string cell = cells[column];
+            if (cell.size() > kMaxDiagnosisField) {
+                cell.resize(kMaxDiagnosisField - 3);
+                cell += "...";
+            }
             const bool last = column + 1 == columns;
             const int width = WidthKeepingFieldEnd(LogFieldWidthOf(kDiagnosisColumns, column),
                                                    cell.size());

@@ -292,7 +292,16 @@ TEST(DiagnosisMachines, EachFaultIsNamedByItsOwnRuleAndTheBundleSaysTheSame) {
                       c.findings.begin()->find("fail") == std::string::npos ? 0u : std::string::npos)
                 << diagnosis.output;
         }
-        EXPECT_EQ(FromBundle(), diagnosis.cells) << c.what;
+        // The log holds each cell whole up to 500 characters, cut with "..." beyond.
+        std::map<std::string, std::vector<std::string>> fromBundle = FromBundle();
+        for (auto& verdict : fromBundle) {
+            for (std::string& cell : verdict.second) {
+                if (cell.size() > 500) {
+                    cell = cell.substr(0, 497) + "...";
+                }
+            }
+        }
+        EXPECT_EQ(fromBundle, diagnosis.cells) << c.what;
     }
     RemoveFilesAndFolder(kBundle);
     DeleteFileA(kDiagnosisLog);

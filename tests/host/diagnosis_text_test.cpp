@@ -23,18 +23,21 @@ TEST(DiagnosisText, EveryVerdictReadsBackAsFiveFields) {
         Made("A-PASS", Outcome::Pass, "Fine."),
         Made("B-FAIL", Outcome::Fail, "Microsoft Visual C++ 2010  x86\tgone\r\nhere", "Install it."),
         Made("C-LONG", Outcome::Warn, std::string(300, 'x').c_str(), "Do  that."),
+        Made("D-LONGER", Outcome::Warn, std::string(700, 'y').c_str()),
     };
     verdicts[1].evidence.push_back({"Lensora_Brenhold.logAnalyzeRedist", "Microsoft", "Not installed", "found"});
     const std::string text = DiagnosisLogText("09.12.2026 14:03 27\r\n", verdicts);
     const LogLines lines = ReadLogLines(text.data(), text.size());
     EXPECT_EQ(lines.timestamp, "09.12.2026 14:03 27");
-    ASSERT_EQ(lines.lines.size(), 3u);
+    ASSERT_EQ(lines.lines.size(), 4u);
+    EXPECT_FALSE(lines.notes.longFieldsCut) << "a field the reader would cut";
     const std::vector<std::vector<std::string>> expected = {
         {"A-PASS", "pass", "Fine.", "-", "-"},
         {"B-FAIL", "fail", "Microsoft Visual C++ 2010 x86 gone here",
          "Lensora_Brenhold.logAnalyzeRedist, row \"Microsoft\": Not installed (expected: found)",
          "Install it."},
         {"C-LONG", "warn", std::string(300, 'x'), "-", "Do that."},
+        {"D-LONGER", "warn", std::string(497, 'y') + "...", "-", "-"},
     };
     for (std::size_t i = 0; i < expected.size(); ++i) {
         // A field of more than 512 characters would be cut by the reader: 300 stays whole.

@@ -251,3 +251,27 @@ TEST(FolderCompare, AFolderReportHoldsTheSummaryThenTheRowsOfEachLogThatDiffers)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FolderCompare, EachBundlesFailedRulesComeFirstReadFromItsDiagnosisLog) {
+    LogLines diagnosis;
+    diagnosis.lines = {{{"PLUGIN-FILE", "fail", "The plug-in DLL is not there.", "-", "Install."}, false},
+                       {{"DLL-NOT-FOUND", "not judged", "Not judged: no DLL listed."}, false},
+                       {{"SETTINGS-KEY", "warn", "Never started."}, false},
+                       {{"ENTRY-POINTS", "fail", "Config missing."}, false},
+                       {{"fail"}, false}};
+    const std::vector<std::string> failed = FailedRules(diagnosis);
+    EXPECT_EQ(failed, (std::vector<std::string>{"PLUGIN-FILE: The plug-in DLL is not there.",
+                                                "ENTRY-POINTS: Config missing."}));
+    EXPECT_TRUE(IsDiagnosisLogName("LENSORA_Brenhold.logDiagnosis"));
+    EXPECT_FALSE(IsDiagnosisLogName("Lensora_Brenhold.logDiagnosis.txt"));
+    EXPECT_EQ(FailuresFirstReport({}, "C:\\good", failed, "C:\\bad"),
+              "Rules that fail in the second bundle, C:\\bad\r\n"
+              "PLUGIN-FILE\tThe plug-in DLL is not there.\r\n"
+              "ENTRY-POINTS\tConfig missing.\r\n"
+              "\r\n");
+    EXPECT_EQ(FailuresFirstReport({}, "C:\\good", {}, "C:\\bad"), "");
+}
+
+}  // namespace

@@ -83,6 +83,13 @@ std::vector<Row> SearchFolderRows(const std::string& current,
     for (const std::string& folder : path) {
         rows.push_back({"Search folder " + std::to_string(rows.size() + 1), folder, "PATH"});
     }
+    // A folder that is not there is said so (Wine has no 16-bit system folder).
+    for (Row& row : rows) {
+        const DWORD attributes = GetFileAttributesA(row[1].c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            row[2] += ", not found";
+        }
+    }
     return rows;
 }
 

@@ -461,8 +461,9 @@ TEST_F(DamagedLogs, ABundleSaysWhatItIs) {
     FinishedRun run = RunToEnd(std::string("/compare folders ") + kBase + " " + other.Path() +
                                " /report " + report);
     EXPECT_EQ(run.exitCode, 0u) << run.output;
+    // (Then what its diagnosis log says failed.)
     EXPECT_NE(run.output.find("Second folder: " + other.Path() +
-                              " (not a whole bundle: no manifest.txt)\r\n"),
+                              " (not a whole bundle: no manifest.txt), 1 rule failed\r\n"),
               std::string::npos)
         << run.output;
 

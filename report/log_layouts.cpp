@@ -267,7 +267,9 @@ bool ColumnsShape(const LogLayout& layout, const char* line, size_t size) {
             continue;
         }
         if (slotEnd >= size) {
-            return emptyMayEnd;  // the line ends inside this field or its padding
+            // The line ends inside this field or its padding: one text, the
+            // fields after it empty.
+            return emptyMayEnd && !HoldsRun(line + pos, line + size);
         }
         if (line[slotEnd - 1] != ' ') {
             // The text fills its field and runs on into the next without a

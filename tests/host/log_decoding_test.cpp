@@ -170,6 +170,7 @@ TEST(DecodeToWindows1252, Utf16UnitsAndSurrogatePairsInBothOrders) {
         {"umlaut and euro sign", {0x66, 0xFC, 0x20AC}, "f\xFC\x80", 0},
         {"a pair is one character", {0x61, 0xD83D, 0xDE00, 0x62}, "a?b", 1},
         {"the highest pair", {0xDBFF, 0xDFFF}, "?", 1},
+        {"the lowest pair, then a letter", {0xD800, 0xDC00, 0x62}, "?b", 1},
         {"a high surrogate before a letter", {0xD83D, 0x62}, "?b", 1},
         {"a low surrogate alone", {0xDE00, 0x62}, "?b", 1},
         {"a high surrogate at the end", {0x61, 0xD83D}, "a?", 1},

@@ -108,6 +108,11 @@ TEST(LogLayouts, AnalysisAndExportLinesStandAtTheirWidths) {
         {kPathLogPath, "the PATH value first", "C:\\windows;C:\\windows\\system32", true},
         {kPathLogPath, "the PATH value later", "C:\\windows;C:\\windows\\system32", false},
         {kPathLogPath, "an entry longer than its field", std::string(120, 'e') + "PATH", true},
+        {kPathLogPath, "another mark", Pad("C:\\windows", 90) + "PATX", false},
+        {kElementLogPath, "a path longer than its field, then two fields",
+         std::string(100, 'p') + "  found  found", false},
+        {kFileVersionsLogPath, "a field inside the path's padding",
+         Pad("C:\\a.dll  x", 90) + PadKeepingEnd("1.0", 80) + "32-bit", false},
         {kFileVersionsLogPath, "path, version, kind",
          PadKeepingEnd("C:\\Mach3\\Plugins\\lensora.dll", 90) + PadKeepingEnd("1.0.0.5", 80) +
              "32-bit",
@@ -153,10 +158,39 @@ TEST(LogLayouts, EveryLogOfTheProgramHasOneFoundByItsExtension) {
     EXPECT_NE(LayoutOfLogName(kMessagesLogPath), nullptr);
     EXPECT_EQ(LayoutOfLogName("D:\\mail\\pc2.LOGSERVICES"), LayoutOfLogName(kServiceLogPath));
     EXPECT_EQ(LayoutOfLogName("D:/mail/pc2.logAnalyzeSettings"), LayoutOfLogName(kSettingsLogPath));
+    EXPECT_EQ(LayoutOfLogName("D:\\PC2.LOGANALYZESETTINGS"), LayoutOfLogName(kSettingsLogPath));
     for (const char* other : {"C:\\Lensora_Brenhold.logServices.txt", "C:\\a.logAnalyze",
                               "C:\\logServices", "", "C:\\a.logServices\\"}) {
         EXPECT_EQ(LayoutOfLogName(other), nullptr) << other;
     }
+}
+
+// Only a service may lack its first field, and only the PATH log starts with
+// a line of its own kind: a first line of free text, or one that starts with
+// blanks, is none of the others' shape.
+TEST(LogLayouts, FreeLinesAndEmptyFirstFieldsOnlyWhereTheWriterWritesThem) {
+    const std::string freeText = "C:\\windows;C:\\windows\\system32";
+    for (int i = 0; LayoutAt(i) != nullptr; ++i) {
+        const LogLayout& layout = *LayoutAt(i);
+        const std::string path = LayoutLogPath(layout);
+        const bool free = path == kSystemDataLogPath || path == kProductsLogPath;
+        const bool messages = path == kMessagesLogPath;
+        const std::string indented = std::string(90, ' ') + "Beep";
+        EXPECT_FALSE(HasLineShape(layout, indented.data(), indented.size(), false)) << path;
+        if (free || messages) {
+            continue;
+        }
+        // Free text of two fields is the first record of a PATH log alone.
+        const std::string twoFields = freeText + "  more";
+        EXPECT_EQ(HasLineShape(layout, twoFields.data(), twoFields.size(), true),
+                  path == kPathLogPath)
+            << path;
+        EXPECT_FALSE(HasLineShape(layout, twoFields.data(), twoFields.size(), false)) << path;
+    }
+    const std::string service =
+        std::string(90, ' ') + Pad("Beep", 60) + Pad("KERNEL_DRIVER", 25) + "Service Running";
+    EXPECT_TRUE(
+        HasLineShape(*LayoutOfLogName(kServiceLogPath), service.data(), service.size(), false));
 }
 
 }  // namespace

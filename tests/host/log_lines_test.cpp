@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -213,6 +214,17 @@ std::string SettingsLog() {
            Pad("Camera Index", 90) + "1\r\n";
 }
 
+std::string PathLog() {
+    return kStamp + "C:\\windows;C:\\Program Files\\Lensora_Brenhold\\build\\x86\\vc10\\bin;" +
+           "C:\\windows\\system32\r\n" + Pad("C:\\windows", 90) + "PATH\r\n" +
+           Pad("C:\\Program Files\\Lensora_Brenhold\\build\\x86\\vc10\\bin", 90) + "PATH\r\n" +
+           Pad("C:\\windows\\system32", 90) + "PATH\r\n";
+}
+
+std::string TwoSettings() {
+    return kStamp + Pad("Lensora Offset X", 90) + "0.000\r\n" + Pad("Camera Index", 90) + "1\r\n";
+}
+
 std::vector<std::string> LinesOf(const std::string& log) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -329,6 +341,13 @@ TEST(LogLines, DamagedLogsAreMendedWhereTheLayoutShowsHowAndSaidAlways) {
          Replaced(ServiceLog(), "Print Spooler  ", "Print Spooler "), true,
          "lines do not have the shape of a service log from line 2"},
         {"as written", kServiceLogPath, ServiceLog(), ServiceLog(), true, ""},
+        {"a PATH log as written", kPathLogPath, PathLog(), PathLog(), true, ""},
+        {"a PATH log wrapped", kPathLogPath, PathLog(), WrappedHard(PathLog(), 76), true,
+         "lines wrapped at 76 characters (joined)"},
+        {"two lines saved as CSV", kSettingsLogPath, TwoSettings(), AsCsv(TwoSettings()), false,
+         "lines do not have the shape of a Settings log from line 2"},
+        {"quoted, its last line \">\" without a line end", kServiceLogPath, ServiceLog(),
+         Quoted(ServiceLog(), "> ") + ">", true, "quoted with \"> \" (removed)"},
         {"as written, no layout known", nullptr, ServiceLog(), ServiceLog(), true, ""},
     };
     for (const auto& c : cases) {
@@ -381,6 +400,61 @@ TEST(LogLines, Utf8WithoutAMarkIsReadSoWhereThatIsTheLikelierReading) {
     EXPECT_EQ(log.lines[0].fields[0], name);
     // Without a layout, valid UTF-8 is taken for UTF-8.
     EXPECT_EQ(DescribeReadingNotes(Read(windows1252).notes), "UTF-8");
+}
+
+TEST(LogLines, TheTimestampLineHasItsFormExactly) {
+    const struct {
+        const char* text;
+        bool timestamp;
+    } cases[] = {
+        {"08.12.2026 15:29 59", true},   {"08.12.2026 15:29 5", false},
+        {"08.12.2026 15:29 599", false}, {"08-12-2026 15:29 59", false},
+        {"08.12.2026 15:29:59", false},  {"08.12.2026 15:29 5x", false},
+        {"x8.12.2026 15:29 59", false},  {"0123456789012345678", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsTimestampText(c.text), c.timestamp) << c.text;
+    }
+}
+
+TEST(LogLines, EveryNoteAloneIsSaid) {
+    const auto with = [](const std::function<void(LogReadingNotes&)>& set) {
+        LogReadingNotes notes;
+        set(notes);
+        return notes;
+    };
+    const struct {
+        LogReadingNotes notes;
+        const char* text;
+    } cases[] = {
+        {with([](LogReadingNotes& n) { n.lfLineEnds = true; }), "LF line ends"},
+        {with([](LogReadingNotes& n) { n.crLineEnds = true; }), "CR line ends"},
+        {with([](LogReadingNotes& n) { n.utf8 = true; }), "UTF-8"},
+        {with([](LogReadingNotes& n) { n.utf16 = true; }), "UTF-16"},
+        {with([](LogReadingNotes& n) { n.unmappable = 2; }),
+         "2 characters without a Windows-1252 form read as ?"},
+        {with([](LogReadingNotes& n) { n.endBytes = true; }), "end byte 0x1A"},
+        {with([](LogReadingNotes& n) { n.nulBytes = true; }), "NUL bytes dropped"},
+        {with([](LogReadingNotes& n) { n.longFieldsCut = true; }), "long fields cut"},
+        {with([](LogReadingNotes& n) { n.noTimestamp = true; }), "no timestamp line"},
+        {with([](LogReadingNotes& n) { n.endsInsideRecord = true; }), "ends inside a record"},
+        {with([](LogReadingNotes& n) { n.empty = true; }), "empty"},
+        {with([](LogReadingNotes& n) { n.quote = ">"; }), "quoted with \">\" (removed)"},
+        {with([](LogReadingNotes& n) { n.wrapWidth = 72; }),
+         "lines wrapped at 72 characters (joined)"},
+        {with([](LogReadingNotes& n) { n.runs = 3; }), "3 runs in one log (the last read)"},
+        {with([](LogReadingNotes& n) {
+             n.shapeBreak = 7;
+             n.shapeName = "an export log";
+         }),
+         "lines do not have the shape of an export log from line 7"},
+    };
+    EXPECT_FALSE(LogReadingNotes().Any());
+    EXPECT_EQ(DescribeReadingNotes(LogReadingNotes()), "");
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.notes.Any()) << c.text;
+        EXPECT_EQ(DescribeReadingNotes(c.notes), c.text);
+    }
 }
 
 }  // namespace

@@ -138,6 +138,17 @@ TEST(LogMending, WrappedLinesJoinWhereTheLayoutShowsWhere) {
         EXPECT_EQ(JoinWrappedLines(log.lines, *LayoutOfLogName(c.log), storage), c.width) << c.what;
         EXPECT_EQ(log.Texts(), c.mended) << c.what;
     }
+    // A joined line ends where its last piece ends, so that the log's end
+    // inside it stays told, and keeps the number of its first piece.
+    Log cut(join({kStamp}, join(hard(spooler, 76), hard(fax, 76))));
+    cut.lines.back().terminated = false;
+    std::deque<std::string> storage;
+    ASSERT_EQ(JoinWrappedLines(cut.lines, *LayoutOfLogName(kServiceLogPath), storage), 76u);
+    ASSERT_EQ(cut.lines.size(), 3u);
+    EXPECT_TRUE(cut.lines[1].terminated);
+    EXPECT_FALSE(cut.lines[2].terminated);
+    EXPECT_EQ(cut.lines[1].number, 2);
+    EXPECT_EQ(cut.lines[2].number, 5);
 }
 
 }  // namespace

@@ -127,6 +127,7 @@ struct Fault {
     const char* earlierCopy = nullptr;   // a fixture put as opencv_core248.dll earlier on PATH
     const char* replaceOpenCv = nullptr;  // an OpenCV file replaced by the old core DLL
     bool secondPlugin = false;
+    bool missingPathEntry = false;  // PATH names a folder that is not there
 };
 
 // "CODE outcome" of every verdict that fails or warns, and each verdict's cells by code, as
@@ -186,6 +187,9 @@ Diagnosis RunMachine(const Fault& fault, const std::function<void()>& use = null
     }
     if (fault.openCvOnPath) {
         path += ";" + OpenCvFolder();
+    }
+    if (fault.missingPathEntry) {
+        path += ";C:\\VorlixNoSuchFolder";
     }
     const std::string copy = "C:\\mach3\\plugIns\\Lensora - Kopie.dll";
     if (fault.secondPlugin) {
@@ -276,6 +280,11 @@ TEST(DiagnosisMachines, EachFaultIsNamedByItsOwnRuleAndTheBundleSaysTheSame) {
          {"UNINSTALL-ENTRY warn"}, {"no uninstall entry"}},
         {"a second copy of the plug-in", [] { Fault f; f.secondPlugin = true; return f; }(),
          {"PLUGIN-COPIES warn"}, {"Lensora - Kopie.dll"}},
+        {"a DLL the plug-in needs is nowhere",
+         [] { Fault f; f.plugin = "plugin_needing_absent_dependency.dll"; return f; }(),
+         {"DLL-NOT-FOUND fail"}, {"absent_dependency.dll", "needed by lensora.dll"}},
+        {"a PATH entry that does not exist", [] { Fault f; f.missingPathEntry = true; return f; }(),
+         {"PATH-ENTRIES warn"}, {"C:\\VorlixNoSuchFolder"}},
     };
     for (const auto& c : cases) {
         const Diagnosis diagnosis = RunMachine(c.fault);

@@ -179,13 +179,16 @@ size_t ReadFieldsInBlocks(const char* path) {
     return fields;
 }
 
-// The reading of the comparison now: the whole log, then its lines.
+// The reading of the comparison now: the whole log, then its lines, by the
+// layout of its kind.
 size_t ReadLinesWhole(const char* path) {
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     std::string bytes;
     ReadWholeLog(file, path, bytes);
     CloseHandle(file);
-    const LogLines lines = ReadLogLines(bytes.data(), bytes.size());
+    LogReadingRules rules;
+    rules.layout = LayoutOfLogName(path);
+    const LogLines lines = ReadLogLines(bytes.data(), bytes.size(), rules);
     size_t fields = 1;
     for (const LogLine& line : lines.lines) {
         fields += line.fields.size();

@@ -106,6 +106,8 @@ LogText Decode(const char* bytes, size_t size, const EncodingGuess& guess, std::
 
 std::vector<RawLine> SplitLines(const LogText& text, LogReadingNotes& notes) {
     std::vector<RawLine> lines;
+    // Most lines of a log are longer than this: the list grows once or twice.
+    lines.reserve(text.size / 64 + 1);
     const char* p = text.data;
     const char* const end = p + text.size;
     int number = 0;
@@ -158,6 +160,7 @@ LogLines ReadAs(const char* bytes, size_t size, const EncodingGuess& guess,
     for (const RawLine& line : lines) {
         log.notes.empty = log.notes.empty && IsBlankLine(line);
     }
+    log.lines.reserve(lines.size());
     std::vector<std::string> fields;
     bool anyReachesSecondField = false;
     int firstRecordNumber = 0;

@@ -7,6 +7,7 @@
 
 #include "app/collect_plan.h"
 #include "platform/handles_win.h"
+#include "platform/whole_file_win.h"
 
 namespace {
 
@@ -82,27 +83,15 @@ bool CollectBundle::Holds(const char* source) const {
     return false;
 }
 
-// A manifest that could not be written whole is removed again: a cut one could still read
-// as a manifest listing fewer files.
+// A manifest is written whole or not at all: a cut one could still read as a manifest
+// listing fewer files.
 void CollectBundle::WriteManifest(CollectManifest manifest) {
     manifest.files = placed_;
     const std::string bytes = FormatManifest(manifest);
     const std::string path = FileInFolder(folder_, kManifestFileName);
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        messages_.Append("Vorlix   CreateFile", path, GetLastError());
-        return;
-    }
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    if (!ok || written != bytes.size()) {
-        // A short write without an error code means the disk is full.
-        const DWORD error = ok ? ERROR_DISK_FULL : GetLastError();
-        file.Reset();
-        DeleteFileA(path.c_str());
-        messages_.Append("Vorlix   WriteFile", path, error);
+    const WholeFileFailure failure = WriteWholeFile(path, bytes);
+    if (failure.error != 0) {
+        messages_.Append((std::string("Vorlix   ") + failure.call).c_str(), path, failure.error);
     }
 }
 

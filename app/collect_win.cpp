@@ -218,11 +218,16 @@ void RunDiagnoseCommand(HWND owner) {
         shown.verdicts = DiagnoseThisRun(written, &diagnosisWritten);
         messages.Close();
         shown.source = std::string("This machine, run ") + started + "; the logs and " +
-                       kDiagnosisLogPath + " are under C:\\ (" +
-                       std::to_string(messages.Count()) +
+                       kDiagnosisLogPath + " are under C:\\ (" + std::to_string(messages.Count()) +
                        (messages.Count() == 1 ? " message in " : " messages in ") +
                        kMessagesLogPath + ")";
     }
+    // A report saved over one of the logs just written would lose it.
+    for (const char* log : kTestLogPaths) {
+        shown.inputs.push_back(log);
+    }
+    shown.inputs.push_back(kDiagnosisLogPath);
+    shown.inputs.push_back(kMessagesLogPath);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, DiagnosisDialogProc,
                     reinterpret_cast<LPARAM>(&shown));
 }

@@ -7,12 +7,12 @@
 
 #include "app/collect_plan.h"
 #include "app/console_win.h"
+#include "compare/comparison_reports.h"
 #include "compare/folder_compare_win.h"
-#include "platform/error_text_win.h"
 #include "platform/file_identity_win.h"
-#include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "report/collect_manifest.h"
+#include "report/save_report_win.h"
 
 // Without a window nobody could answer a box: each becomes a line of the
 // console, as with /collect.
@@ -22,11 +22,6 @@ int PrintBox(HWND, const char* text, const char* caption, UINT, const char* subj
 }
 
 namespace {
-
-void ShowWriteFailure(const std::string& path, const char* caption, DWORD error) {
-    const SystemErrorText reason(error);
-    ShowMessageBox(nullptr, (path + "  " + reason.Text()).c_str(), caption, kErrorBoxStyle);
-}
 
 std::string FolderOf(const std::string& path) {
     const size_t separator = path.find_last_of('\\');
@@ -42,51 +37,6 @@ std::vector<const std::string*> AddressesOf(const std::vector<std::string>& text
 }
 
 }  // namespace
-
-// The report goes to a new file beside the old one first and takes its place
-// only when written whole: a failed write leaves the old report as it was and
-// no cut file behind.
-bool WriteReport(const std::string& path, const std::string& text) {
-    // A read-only report is the user's to keep: writing over it in place would
-    // have failed, and so does moving another over it.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        ShowWriteFailure(path, "Vorlix   CreateFile", ERROR_ACCESS_DENIED);
-        return false;
-    }
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(FullLongPath(path)).c_str(), "vlx", 0, temporary)) {
-        ShowWriteFailure(path, "Vorlix   CreateFile", GetLastError());
-        return false;
-    }
-    UniqueFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        DeleteFileA(temporary);
-        ShowWriteFailure(path, "Vorlix   CreateFile", error);
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    // A short write without an error code means the disk is full.
-    const DWORD error = !ok ? GetLastError() : written != text.size() ? ERROR_DISK_FULL : 0;
-    const DWORD flushError = error == 0 && !FlushFileBuffers(file.Get()) ? GetLastError() : 0;
-    file.Reset();
-    if (error != 0 || flushError != 0) {
-        DeleteFileA(temporary);
-        ShowWriteFailure(path, "Vorlix   WriteFile", error != 0 ? error : flushError);
-        return false;
-    }
-    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD moveError = GetLastError();
-        DeleteFileA(temporary);
-        ShowWriteFailure(path, "Vorlix   MoveFileEx", moveError);
-        return false;
-    }
-    return true;
-}
 
 std::string ReportIsBundleFile(const std::string& report, const std::vector<std::string>& folders) {
     const std::string fullReport = FullLongPath(report);
@@ -148,7 +98,16 @@ int CompareTwoLogs(const StartRequest& request) {
     const ComparedLogs compared = CompareLogLines(request.compareKind, first, second);
     SayReadingNotes(request.first, compared.firstNotes);
     SayReadingNotes(request.second, compared.secondNotes);
-    if (!WriteReport(request.report, DifferencesReport(compared.rows))) {
+    TwoLogsSubject subject;
+    subject.kind = request.compareKind;
+    subject.firstPath = request.first;
+    subject.secondPath = request.second;
+    subject.firstNotes = compared.firstNotes;
+    subject.secondNotes = compared.secondNotes;
+    subject.firstTimestamp = compared.firstTimestamp;
+    subject.secondTimestamp = compared.secondTimestamp;
+    if (!WriteReportFile(request.report,
+                         TwoLogsReport(subject, compared.rows).BytesFor(request.report))) {
         return kExitBadArguments;
     }
     return CountRows(compared.rows).different == 0 ? kExitNoMessage : kExitMessages;
@@ -162,18 +121,11 @@ int CompareTwoFolders(const StartRequest& request) {
     WriteToStartingConsole(("First folder: " + comparison.FirstFolderText() +
                             "\r\nSecond folder: " + comparison.SecondFolderText() + "\r\n")
                                .c_str());
-    std::vector<const std::vector<CompareRow>*> rows;
     bool differs = false;
-    for (size_t i = 0; i < comparison.summary.size(); ++i) {
-        rows.push_back(&comparison.compared[i].rows);
-        differs = differs || comparison.summary[i].differs;
+    for (const SummaryRow& row : comparison.summary) {
+        differs = differs || row.differs;
     }
-    // Each bundle's failed rules come first: what is wrong before what differs.
-    const std::string text =
-        FailuresFirstReport(comparison.firstFailures, comparison.firstFolder,
-                            comparison.secondFailures, comparison.secondFolder) +
-        FolderReport(comparison.summary, rows);
-    if (!WriteReport(request.report, text)) {
+    if (!WriteReportFile(request.report, TwoFoldersReport(comparison).BytesFor(request.report))) {
         return kExitBadArguments;
     }
     return differs ? kExitMessages : kExitNoMessage;

@@ -18,10 +18,6 @@ int RunCompareReport(const StartRequest& request);
 // written without a window.
 int PrintBox(HWND owner, const char* text, const char* caption, UINT style, const char* subject);
 
-// Writes a report file whole (to a new file first, moved into place); false after saying why
-// (through the message box target), the earlier file as it was.
-bool WriteReport(const std::string& path, const std::string& text);
-
 // Why the report must not go to `report`: the console line naming the bundle whose file it
 // is (a log of Vorlix, its manifest, or any of its files under another name); empty when it
 // may.

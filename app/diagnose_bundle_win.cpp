@@ -2,9 +2,10 @@
 
 #include "app/compare_report_win.h"
 #include "app/console_win.h"
-#include "app/report_bytes.h"
+#include "report/save_report_win.h"
 #include "diagnosis/diagnosis_document.h"
 #include "compare/folder_compare.h"
+#include "compare/folder_compare_win.h"
 #include "diagnosis/bundle_folder_win.h"
 #include "diagnosis/diagnosis_dialog_win.h"
 #include "diagnosis/diagnosis_text.h"
@@ -41,6 +42,11 @@ void OpenBundleDiagnosis(const std::string& folder, HWND owner) {
     DiagnosisShown shown;
     shown.verdicts = Diagnose(bundle.View());
     shown.source = SourceText(folder, bundle);
+    shown.subject.folder = folder;
+    if (bundle.hasManifest) {
+        shown.subject.manifest = bundle.manifest;
+    }
+    shown.inputs = BundleFiles(folder);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, DiagnosisDialogProc,
                     reinterpret_cast<LPARAM>(&shown));
 }
@@ -66,16 +72,13 @@ int RunDiagnoseReport(const StartRequest& request) {
             }
         }
         const std::vector<Verdict> verdicts = Diagnose(bundle.View());
-        BundleHeading heading;
-        heading.label = "bundle";
-        heading.folder = request.first;
-        heading.manifest = bundle.hasManifest ? &bundle.manifest : nullptr;
-        if (!bundle.hasManifest) {
-            heading.notes.push_back("not a whole bundle: no manifest.txt");
+        DiagnosisSubject subject;
+        subject.folder = request.first;
+        if (bundle.hasManifest) {
+            subject.manifest = bundle.manifest;
         }
-        const std::string bytes = ReportBytesFor(request.report, DiagnosisReport(verdicts),
-                                                 DiagnosisDocumentOf(heading, verdicts));
-        if (WriteReport(request.report, bytes)) {
+        const ReportContent report = DiagnosisReportOf(subject, verdicts);
+        if (WriteReportFile(request.report, report.BytesFor(request.report))) {
             const bool failed = CountOutcome(verdicts, Outcome::Fail) > 0;
             exitCode = failed ? kExitMessages : kExitNoMessage;
             WriteToStartingConsole(("Vorlix: " + DiagnosisHeadline(verdicts) +

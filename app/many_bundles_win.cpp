@@ -4,7 +4,6 @@
 
 #include "app/compare_report_win.h"
 #include "app/console_win.h"
-#include "app/report_bytes.h"
 #include "compare/folder_compare.h"
 #include "compare/matrix_view_win.h"
 #include "diagnosis/bundle_folder_win.h"
@@ -14,6 +13,7 @@
 #include "platform/dependency_walk.h"
 #include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
+#include "report/save_report_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -61,9 +61,10 @@ std::string TitleOf(const std::string& folder, const GatheredBundle& bundle) {
         title = folder;
     }
     if (bundle.hasManifest) {
-        title += " (" + (bundle.manifest.windows.empty() ? std::string("Windows ?")
-                                                          : bundle.manifest.windows) +
-                 ", " + bundle.manifest.run + ")";
+        title +=
+            " (" +
+            (bundle.manifest.windows.empty() ? std::string("Windows ?") : bundle.manifest.windows) +
+            ", " + bundle.manifest.run + ")";
     }
     return title;
 }
@@ -106,6 +107,9 @@ void Gather(const std::vector<std::string>& given, const std::vector<std::string
         }
         MatrixBundle matrixBundle;
         matrixBundle.title = TitleOf(folder, bundle);
+        if (bundle.hasManifest) {
+            matrixBundle.manifest = bundle.manifest;
+        }
         for (const BundleFile& file : bundle.files) {
             if (!file.read) {
                 Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
@@ -158,8 +162,8 @@ void OpenManyBundles(const std::vector<std::string>& folders,
         ShowMessageBox(nullptr, text.c_str(), "Vorlix", MB_TASKMODAL | MB_ICONINFORMATION);
         return;
     }
-    shown.notes = notes.empty() ? std::to_string(shown.bundles.size()) + " bundles"
-                                : JoinNotes(notes);
+    shown.notes =
+        notes.empty() ? std::to_string(shown.bundles.size()) + " bundles" : JoinNotes(notes);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, MatrixDialogProc,
                     reinterpret_cast<LPARAM>(&shown));
 }
@@ -182,17 +186,8 @@ int RunManyBundlesReport(const StartRequest& request) {
         WriteToStartingConsole("Vorlix: fewer than two bundles to compare; no report written.\r\n");
         return kExitBadArguments;
     }
-    std::vector<BundleHeading> headings;
-    for (std::size_t i = 0; i < shown.bundles.size(); ++i) {
-        BundleHeading heading;
-        heading.label = std::to_string(i + 1) + (shown.bundles[i].bad ? " (bad)" : "");
-        heading.folder = shown.folders[i];
-        headings.push_back(heading);
-    }
-    const std::string bytes =
-        ReportBytesFor(request.report, MatrixReport(shown.matrix, shown.bundles),
-                       ManyBundlesDocument(headings, MatrixFacts(shown.matrix)));
-    if (!WriteReport(request.report, bytes)) {
+    const ReportContent report = ManyBundlesReport(shown.matrix, shown.bundles, shown.folders);
+    if (!WriteReportFile(request.report, report.BytesFor(request.report))) {
         WriteToStartingConsole("Vorlix: no report written.\r\n");
         return kExitBadArguments;
     }

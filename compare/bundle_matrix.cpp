@@ -86,10 +86,10 @@ int CommonValue(const MatrixRow& row, const std::vector<MatrixBundle>& bundles) 
     }
     std::size_t best = 0;
     for (std::size_t slot = 1; slot < all.size(); ++slot) {
-        const bool more = all[slot] > all[best] ||
-                          (all[slot] == all[best] &&
-                           (good[slot] > good[best] ||
-                            (good[slot] == good[best] && first[slot] < first[best])));
+        const bool more =
+            all[slot] > all[best] ||
+            (all[slot] == all[best] &&
+             (good[slot] > good[best] || (good[slot] == good[best] && first[slot] < first[best])));
         if (first[slot] >= 0 && (first[best] < 0 || more)) {
             best = slot;
         }
@@ -219,9 +219,10 @@ std::vector<MatrixFact> MatrixFacts(const BundleMatrix& matrix) {
         MatrixFact fact;
         fact.fact = row.kind + " " + row.name;
         for (int cell : row.cells) {
-            fact.values.push_back(cell == kMissing
-                                      ? std::optional<std::string>()
-                                      : std::optional<std::string>(row.values[static_cast<std::size_t>(cell)]));
+            fact.values.push_back(
+                cell == kMissing
+                    ? std::optional<std::string>()
+                    : std::optional<std::string>(row.values[static_cast<std::size_t>(cell)]));
         }
         fact.mark = row.rowClass == MatrixRowClass::Separating       ? Mark::Separating
                     : row.rowClass == MatrixRowClass::ExpectedToVary ? Mark::ExpectedToVary
@@ -229,4 +230,24 @@ std::vector<MatrixFact> MatrixFacts(const BundleMatrix& matrix) {
         facts.push_back(std::move(fact));
     }
     return facts;
+}
+
+ReportContent ManyBundlesReport(const BundleMatrix& matrix,
+                                const std::vector<MatrixBundle>& bundles,
+                                const std::vector<std::string>& folders) {
+    ReportContent report;
+    report.text = MatrixReport(matrix, bundles);
+    std::vector<BundleHeading> headings;
+    for (std::size_t i = 0; i < bundles.size(); ++i) {
+        BundleHeading heading;
+        heading.label = std::to_string(i + 1) + (bundles[i].bad ? " (bad)" : "");
+        heading.folder = i < folders.size() ? folders[i] : bundles[i].title;
+        heading.manifest = bundles[i].manifest ? &*bundles[i].manifest : nullptr;
+        if (!bundles[i].manifest) {
+            heading.notes.push_back("not a whole bundle: no manifest.txt");
+        }
+        headings.push_back(heading);
+    }
+    report.document = ManyBundlesDocument(headings, MatrixFacts(matrix));
+    return report;
 }

@@ -5,11 +5,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "report/collect_manifest.h"
 #include "report/log_lines.h"
 #include "report/report_documents.h"
+#include "report/report_form.h"
 
 // One log of one bundle, already read.
 struct MatrixLog {
@@ -21,6 +24,7 @@ struct MatrixBundle {
     std::string title;  // "C:\bundles\pc1 (Windows 7, run 09.12.2026 14:03 27)"
     bool bad = false;
     std::vector<MatrixLog> logs;
+    std::optional<CollectManifest> manifest;  // for the reports; none where the folder has none
 };
 
 enum class MatrixRowClass {
@@ -59,8 +63,8 @@ const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle);
 // "separating", "differs", "expected to vary".
 const char* MatrixRowClassText(MatrixRowClass rowClass);
 
-// The report of a matrix: a line of column titles ("Log", "Fact", "Difference", "Common value", then
-// each bundle's title with " (bad)" after a bad one's), then every row, separating rows first,
+// The report of a matrix: a line of column titles ("Log", "Fact", "Difference", "Common value",
+// then each bundle's title with " (bad)" after a bad one's), then every row, separating rows first,
 // tab-separated, each line ended by CR LF; tabs and line breaks inside a cell become blanks.
 std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBundle>& bundles);
 
@@ -68,3 +72,10 @@ std::string MatrixReport(const BundleMatrix& matrix, const std::vector<MatrixBun
 // mark (separating, expected to vary, or none).
 
 std::vector<MatrixFact> MatrixFacts(const BundleMatrix& matrix);
+
+// The report of a matrix in every form: MatrixReport as text, and the bundles (numbered,
+// " (bad)" after a bad one's number, with the folders given and their manifests) and the
+// facts as the document.
+ReportContent ManyBundlesReport(const BundleMatrix& matrix,
+                                const std::vector<MatrixBundle>& bundles,
+                                const std::vector<std::string>& folders);

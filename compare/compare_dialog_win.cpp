@@ -76,6 +76,9 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                 case IDC_DIFFERENCES_ONLY:
                     ApplyDifferencesOnly(dialog);
                     return FALSE;
+                case IDC_SAVE_REPORT:
+                    SaveCompareReport(dialog);
+                    return TRUE;
                 default:
                     return EndReportOnOkOrCancel(dialog, wParam);
             }

@@ -64,7 +64,7 @@ BOOL RunCompare(HWND dialog, int kind) {
     // The bytes are read; a 32-bit process keeps its memory for the rows.
     std::string().swap(firstBytes);
     std::string().swap(secondBytes);
-    AttachCompareView(dialog, CompareLogLines(compareKind, firstLines, secondLines), g_firstLogName,
-                      g_secondLogName);
+    AttachCompareView(dialog, compareKind, CompareLogLines(compareKind, firstLines, secondLines),
+                      g_firstLogName, g_secondLogName);
     return TRUE;
 }

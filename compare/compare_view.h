@@ -42,6 +42,10 @@ public:
     // an end. -1 when there is none.
     int NextDifference(int from, int direction) const;
 
+    // Every row in the order the comparison made them, whatever is shown and however sorted:
+    // what a report holds.
+    const std::vector<CompareRow>& Rows() const { return rows_; }
+
     // The counts of all rows, whatever is shown.
     const CompareCounts& Counts() const { return counts_; }
 

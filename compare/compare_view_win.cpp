@@ -5,12 +5,14 @@
 
 #include "platform/ascii_case.h"
 #include "compare/compare_state_win.h"
+#include "compare/comparison_reports.h"
 #include "compare/folder_compare.h"
 #include "platform/handles_win.h"
 #include "platform/list_view_win.h"
 #include "report/list_copy_win.h"
 #include "report/report_keys_win.h"
 #include "report/report_list_win.h"
+#include "report/save_report_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -25,6 +27,7 @@ constexpr int kMarkerSize = 16;
 struct OpenView {
     explicit OpenView(std::vector<CompareRow> rows) : view(std::move(rows)) {}
     CompareView view;
+    TwoLogsSubject subject;
     std::string names;
     UniqueImageList markers;
 };
@@ -42,6 +45,7 @@ void MakeStatusControls(HWND dialog) {
     MakeCompareLines(dialog);
     AddDialogControl(dialog, "BUTTON", "Differences only", BS_AUTOCHECKBOX | WS_TABSTOP,
                      IDC_DIFFERENCES_ONLY, {562, 390, 654, 400});
+    AddSaveReportButton(dialog);
 }
 
 void DrawMarker(HDC dc, int index, COLORREF colour, const char* text) {
@@ -151,10 +155,17 @@ void MakeCompareLines(HWND dialog) {
     AddDialogControl(dialog, "STATIC", "", style, IDC_COMPARE_COUNTS, {18, 430, 590, 438});
 }
 
-void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
-                       const std::string& secondName) {
+void AttachCompareView(HWND dialog, CompareKind kind, ComparedLogs logs,
+                       const std::string& firstName, const std::string& secondName) {
     DetachCompareView(dialog);
     std::unique_ptr<OpenView> open(new OpenView(std::move(logs.rows)));
+    open->subject.kind = kind;
+    open->subject.firstPath = firstName;
+    open->subject.secondPath = secondName;
+    open->subject.firstNotes = logs.firstNotes;
+    open->subject.secondNotes = logs.secondNotes;
+    open->subject.firstTimestamp = logs.firstTimestamp;
+    open->subject.secondTimestamp = logs.secondTimestamp;
     open->names =
         LogNameWithNotes("First log: ", firstName, NotesToSay(firstName, logs.firstNotes)) +
         "    " +
@@ -177,6 +188,16 @@ void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstN
     ShowCounts(dialog, open->view);
     view.SetItemCount(open->view.RowCount());
     SetPropA(dialog, kViewProperty, open.release());
+}
+
+void SaveCompareReport(HWND dialog) {
+    const OpenView* open = OpenViewOf(dialog);
+    if (open == nullptr) {
+        return;
+    }
+    SaveReportAs(dialog, "Vorlix comparison.html",
+                 {open->subject.firstPath, open->subject.secondPath},
+                 [&] { return TwoLogsReport(open->subject, open->view.Rows()); });
 }
 
 CompareView* CompareViewOf(HWND dialog) {

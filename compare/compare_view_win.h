@@ -17,8 +17,11 @@
 // place, styles and tab order), lays out the columns, the line naming the two
 // logs, the line counting the rows and the "Differences only" box, and shows
 // the rows.
-void AttachCompareView(HWND dialog, ComparedLogs logs, const std::string& firstName,
-                       const std::string& secondName);
+// "Save report..." writes what /report writes for the same two logs.
+void AttachCompareView(HWND dialog, CompareKind kind, ComparedLogs logs,
+                       const std::string& firstName, const std::string& secondName);
+// Asks for a file and saves the report of the two logs shown.
+void SaveCompareReport(HWND dialog);
 // Makes the line under the list (IDC_COMPARE_NAMES) and the line at the foot of
 // the dialog (IDC_COMPARE_COUNTS), empty; the folder summary has them too.
 void MakeCompareLines(HWND dialog);

@@ -265,19 +265,27 @@ SummaryRow SummarizeFolderLog(const FolderLog& log, const ComparedLogs& compared
         AppendNote(notes, "second: " + DescribeReadingNotes(second));
     }
     AppendNote(notes, moreNotes);
-    if (row.unreadable) {
-        // Nothing was compared: no count may pass for one.
-        row.cells = {log.name, KindText(log.name), "", "", "", "", notes};
-        return row;
+    row.log = log.name;
+    row.kind = KindText(log.name);
+    row.notes = notes;
+    if (!row.unreadable) {
+        row.counts = counts;
     }
-    row.cells = {log.name,
-                 KindText(log.name),
-                 Count(counts.rows),
-                 Count(counts.different),
-                 Count(counts.onlyFirst),
-                 Count(counts.onlySecond),
-                 notes};
     return row;
+}
+
+std::vector<std::string> SummaryRow::Cells() const {
+    if (unreadable) {
+        // Nothing was compared: no count may pass for one.
+        return {log, kind, "", "", "", "", notes};
+    }
+    return {log,
+            kind,
+            Count(counts.rows),
+            Count(counts.different),
+            Count(counts.onlyFirst),
+            Count(counts.onlySecond),
+            notes};
 }
 
 std::string DifferencesReport(const std::vector<CompareRow>& rows) {
@@ -301,13 +309,13 @@ std::string FolderReport(const std::vector<SummaryRow>& summary,
     std::string text;
     AppendCopyLine(text, Titles(kSummaryColumns));
     for (const SummaryRow& row : summary) {
-        AppendCopyLine(text, row.cells);
+        AppendCopyLine(text, row.Cells());
     }
     for (size_t i = 0; i < summary.size() && i < rowsOfEachLog.size(); ++i) {
         if (!summary[i].differs || rowsOfEachLog[i] == nullptr) {
             continue;
         }
-        text += "\r\n" + summary[i].cells[0] + "\r\n";
+        text += "\r\n" + summary[i].log + "\r\n";
         text += DifferencesReport(*rowsOfEachLog[i]);
     }
     return text;
@@ -327,6 +335,26 @@ std::vector<std::string> FailedRules(const LogLines& diagnosisLog) {
     return failed;
 }
 
+std::vector<VerdictEntry> LoggedVerdicts(const LogLines& diagnosisLog) {
+    std::vector<VerdictEntry> verdicts;
+    for (const LogLine& line : diagnosisLog.lines) {
+        const std::vector<std::string>& fields = line.fields;
+        if (fields.size() < 3 || (fields[1] != "fail" && fields[1] != "warn")) {
+            continue;
+        }
+        VerdictEntry verdict;
+        verdict.code = fields[0];
+        verdict.outcome = fields[1] == "fail" ? Mark::Fail : Mark::Warn;
+        verdict.sentence = fields[2];
+        if (fields.size() > 3 && !fields[3].empty()) {
+            verdict.evidence.push_back({"", "", fields[3], ""});
+        }
+        verdict.action = fields.size() > 4 ? fields[4] : std::string();
+        verdicts.push_back(verdict);
+    }
+    return verdicts;
+}
+
 std::string FailuresFirstReport(const std::vector<std::string>& firstFailures,
                                 const std::string& firstFolder,
                                 const std::vector<std::string>& secondFailures,
@@ -336,17 +364,19 @@ std::string FailuresFirstReport(const std::vector<std::string>& firstFailures,
         const std::vector<std::string>* failures;
         const char* side;
         const std::string* folder;
-    } bundles[] = {{&firstFailures, "first", &firstFolder}, {&secondFailures, "second", &secondFolder}};
+    } bundles[] = {{&firstFailures, "first", &firstFolder},
+                   {&secondFailures, "second", &secondFolder}};
     for (const auto& bundle : bundles) {
         if (bundle.failures->empty()) {
             continue;
         }
-        text += std::string("Rules that fail in the ") + bundle.side + " bundle, " + *bundle.folder +
-                "\r\n";
+        text += std::string("Rules that fail in the ") + bundle.side + " bundle, " +
+                *bundle.folder + "\r\n";
         for (const std::string& failure : *bundle.failures) {
             const std::size_t colon = failure.find(": ");
             text += failure.substr(0, colon) + "\t" +
-                    (colon == std::string::npos ? std::string() : failure.substr(colon + 2)) + "\r\n";
+                    (colon == std::string::npos ? std::string() : failure.substr(colon + 2)) +
+                    "\r\n";
         }
         text += "\r\n";
     }

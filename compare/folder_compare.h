@@ -9,6 +9,7 @@
 #include "compare/compare_kind.h"
 #include "compare/compare_logs.h"
 #include "report/collect_manifest.h"
+#include "report/report_documents.h"
 
 // Whether a file name starts as the names of the program's logs do
 // ("Lensora_Brenhold.log...", the part that every name of report/log_paths.h
@@ -72,15 +73,22 @@ std::string FolderWithManifest(const std::string& folder, const CollectManifest*
 // any other log name (a log of a later version), as lines, as analysis logs.
 CompareKind FolderLogCompareKind(const std::string& name);
 
-// One row of the summary, by the summary's columns: "Log", "Kind", "Rows",
-// "Different", "Only in first", "Only in second", "Notes". A log found in one
+// One row of the summary: the log, its kind, the counts of its comparison and the notes,
+// kept as data; Cells() gives them as the summary's columns show them: "Log", "Kind",
+// "Rows", "Different", "Only in first", "Only in second", "Notes". A log found in one
 // folder only is compared with an empty one.
 struct SummaryRow {
-    std::vector<std::string> cells;
+    std::string log;
+    std::string kind;
+    CompareCounts counts;
+    std::string notes;
     bool differs = false;     // something differs, or the log is compared in one folder only
     bool inBoth = false;      // a comparison can be opened
-    bool unreadable = false;  // a log could not be read: nothing is compared
+    bool unreadable = false;  // a log could not be read: nothing is compared, no counts shown
+
+    std::vector<std::string> Cells() const;
 };
+
 // `moreNotes` (such as ManifestNote's) ends the row's notes. A log that could
 // not be read (FolderLog's read failures) gives a row without counts that says
 // "unreadable" and why.
@@ -96,6 +104,10 @@ std::string DifferencesReport(const std::vector<CompareRow>& rows);
 std::string FolderReport(const std::vector<SummaryRow>& summary,
                          const std::vector<const std::vector<CompareRow>*>& rowsOfEachLog);
 
+// The diagnosis log of a bundle read back: each rule that failed or warned, as the reports
+// show verdicts (its evidence is the log's one field of it).
+std::vector<VerdictEntry> LoggedVerdicts(const LogLines& diagnosisLog);
+
 // The diagnosis log of a bundle read back: each rule that failed, "CODE: finding" (its
 // first field, then its third). The second field of a verdict's line is its outcome.
 std::vector<std::string> FailedRules(const LogLines& diagnosisLog);
@@ -108,3 +120,47 @@ std::string FailuresFirstReport(const std::vector<std::string>& firstFailures,
                                 const std::string& firstFolder,
                                 const std::vector<std::string>& secondFailures,
                                 const std::string& secondFolder);
+
+// Two folders compared log by log, with what each bundle says of itself.
+struct FolderComparison {
+    std::string firstFolder, secondFolder;
+    std::vector<FolderLog> logs;
+    std::vector<ComparedLogs> compared;             // one per log
+    std::vector<SummaryRow> summary;                // one per log
+    bool readFailed = false;                        // a log could not be read (the user was told)
+    CollectManifest firstManifest, secondManifest;  // where the folder has one
+    bool hasFirstManifest = false;
+    bool hasSecondManifest = false;
+    // The folder holds a manifest.txt, whether or not it reads as a manifest.
+    bool firstManifestFound = false;
+    bool secondManifestFound = false;
+    // What each bundle's diagnosis log says failed; told only where the bundle has one.
+    bool firstDiagnosed = false, secondDiagnosed = false;
+    std::vector<std::string> firstFailures, secondFailures;
+    // Its failures and warnings whole, for the reports that show them.
+    std::vector<VerdictEntry> firstVerdicts, secondVerdicts;
+
+    const CollectManifest* FirstManifest() const {
+        return hasFirstManifest ? &firstManifest : nullptr;
+    }
+    const CollectManifest* SecondManifest() const {
+        return hasSecondManifest ? &secondManifest : nullptr;
+    }
+    // Each folder as the user reads it: with its manifest, or why it is not a whole bundle.
+    std::string FirstFolderText() const {
+        return FolderWithManifest(firstFolder, FirstManifest(), firstManifestFound) +
+               FailedCountText(firstDiagnosed, firstFailures.size());
+    }
+    std::string SecondFolderText() const {
+        return FolderWithManifest(secondFolder, SecondManifest(), secondManifestFound) +
+               FailedCountText(secondDiagnosed, secondFailures.size());
+    }
+    static std::string FailedCountText(bool diagnosed, std::size_t failed) {
+        if (!diagnosed) {
+            return std::string();
+        }
+        return failed == 0 ? ", no rule failed"
+                           : ", " + std::to_string(failed) +
+                                 (failed == 1 ? " rule failed" : " rules failed");
+    }
+};

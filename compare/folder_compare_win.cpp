@@ -163,6 +163,8 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
             result.secondDiagnosed = log.SecondCompared();
             result.firstFailures = FailedRules(firstLines);
             result.secondFailures = FailedRules(secondLines);
+            result.firstVerdicts = LoggedVerdicts(firstLines);
+            result.secondVerdicts = LoggedVerdicts(secondLines);
         }
         result.compared.push_back(CompareLogLines(kind, firstLines, secondLines));
         // What changed on the way, against what the collect run placed there.

@@ -14,46 +14,6 @@
 // when given, then gets the why in one line.
 bool ReadLogBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
 
-struct FolderComparison {
-    std::string firstFolder, secondFolder;
-    std::vector<FolderLog> logs;
-    std::vector<ComparedLogs> compared;             // one per log
-    std::vector<SummaryRow> summary;                // one per log
-    bool readFailed = false;                        // a log could not be read (the user was told)
-    CollectManifest firstManifest, secondManifest;  // where the folder has one
-    bool hasFirstManifest = false;
-    bool hasSecondManifest = false;
-    // The folder holds a manifest.txt, whether or not it reads as a manifest.
-    bool firstManifestFound = false;
-    bool secondManifestFound = false;
-    // What each bundle's diagnosis log says failed; told only where the bundle has one.
-    bool firstDiagnosed = false, secondDiagnosed = false;
-    std::vector<std::string> firstFailures, secondFailures;
-
-    const CollectManifest* FirstManifest() const {
-        return hasFirstManifest ? &firstManifest : nullptr;
-    }
-    const CollectManifest* SecondManifest() const {
-        return hasSecondManifest ? &secondManifest : nullptr;
-    }
-    // Each folder as the user reads it: with its manifest, or why it is not a whole bundle.
-    std::string FirstFolderText() const {
-        return FolderWithManifest(firstFolder, FirstManifest(), firstManifestFound) +
-               FailedCountText(firstDiagnosed, firstFailures.size());
-    }
-    std::string SecondFolderText() const {
-        return FolderWithManifest(secondFolder, SecondManifest(), secondManifestFound) +
-               FailedCountText(secondDiagnosed, secondFailures.size());
-    }
-    static std::string FailedCountText(bool diagnosed, std::size_t failed) {
-        if (!diagnosed) {
-            return std::string();
-        }
-        return failed == 0 ? ", no rule failed"
-                           : ", " + std::to_string(failed) + (failed == 1 ? " rule failed" : " rules failed");
-    }
-};
-
 // The path of a log of the folder.
 std::string PathInFolder(const std::string& folder, const std::string& name);
 

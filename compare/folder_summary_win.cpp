@@ -6,6 +6,7 @@
 
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_view_win.h"
+#include "compare/comparison_reports.h"
 #include "compare/folder_compare_win.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/list_view_win.h"
@@ -14,6 +15,7 @@
 #include "report/column_sets.h"
 #include "report/report_keys_win.h"
 #include "report/report_list_win.h"
+#include "report/save_report_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -47,7 +49,7 @@ std::string CountsLine(const FolderComparison& comparison) {
 void FillSummary(HWND dialog, const FolderComparison& comparison) {
     const ListView list(g_reportList);
     for (size_t row = 0; row < comparison.summary.size(); ++row) {
-        const std::vector<std::string>& cells = comparison.summary[row].cells;
+        const std::vector<std::string> cells = comparison.summary[row].Cells();
         LVITEMA item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(row);
@@ -112,8 +114,22 @@ INT_PTR OnInit(HWND dialog, const FolderPair* folders) {
     }
     PrepareReportList(dialog, kSummaryColumns, ListStyle::GridAndFullRow);
     FillSummary(dialog, *comparison);
+    AddSaveReportButton(dialog);
     SetPropA(dialog, kSummaryProperty, comparison.release());
     return TRUE;
+}
+
+void SaveSummaryReport(HWND dialog) {
+    const FolderComparison* comparison = SummaryOf(dialog);
+    if (comparison == nullptr) {
+        return;
+    }
+    std::vector<std::string> inputs = BundleFiles(comparison->firstFolder);
+    for (const std::string& file : BundleFiles(comparison->secondFolder)) {
+        inputs.push_back(file);
+    }
+    SaveReportAs(dialog, "Vorlix folders.html", inputs,
+                 [&] { return TwoFoldersReport(*comparison); });
 }
 
 INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -131,6 +147,10 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             // Enter gives the default id, IDOK: it opens the focused row.
             if (LOWORD(wParam) == IDOK) {
                 OpenRow(dialog, FocusedRow(dialog));
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDC_SAVE_REPORT) {
+                SaveSummaryReport(dialog);
                 return TRUE;
             }
             return EndReportOnOkOrCancel(dialog, wParam);

@@ -7,6 +7,7 @@
 #include "compare/compare_dialog_win.h"
 #include "compare/compare_kind.h"
 #include "compare/folder_compare.h"
+#include "compare/folder_compare_win.h"
 #include "platform/dependency_walk.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/list_view_win.h"
@@ -15,6 +16,7 @@
 #include "report/list_copy_win.h"
 #include "report/report_keys_win.h"
 #include "report/report_list_win.h"
+#include "report/save_report_win.h"
 #include "res/resource.h"
 
 namespace {
@@ -80,8 +82,8 @@ void ShowRows(HWND dialog, OpenMatrix& open) {
                      ". Enter or a double click opens a log's comparison; a click on a bundle's "
                      "title marks it bad or good.")
                         .c_str());
-    const std::string toggle = "Show what varies between good machines (" +
-                               std::to_string(matrix.expectedToVary) + ")";
+    const std::string toggle =
+        "Show what varies between good machines (" + std::to_string(matrix.expectedToVary) + ")";
     SetDlgItemTextA(dialog, IDC_SHOW_VARYING, toggle.c_str());
 }
 
@@ -106,8 +108,8 @@ void RetitleBundle(HWND dialog, const MatrixShown& shown, std::size_t bundle) {
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT;
     column.pszText = const_cast<char*>(title.c_str());
-    SendMessageA(GetDlgItem(dialog, IDC_REPORT_LIST), LVM_SETCOLUMNA,
-                 kFirstBundleColumn + bundle, reinterpret_cast<LPARAM>(&column));
+    SendMessageA(GetDlgItem(dialog, IDC_REPORT_LIST), LVM_SETCOLUMNA, kFirstBundleColumn + bundle,
+                 reinterpret_cast<LPARAM>(&column));
 }
 
 std::string CopiedCell(HWND list, int row, int column) {
@@ -116,6 +118,24 @@ std::string CopiedCell(HWND list, int row, int column) {
         return std::string();
     }
     return CellText(*open, static_cast<std::size_t>(row), column);
+}
+
+// The matrix as laid out now, with the bad marks the user gave: what /report writes for the
+// same folders and /bad list.
+void SaveMatrixReport(HWND dialog) {
+    const OpenMatrix* open = OpenMatrixOf(dialog);
+    if (open == nullptr) {
+        return;
+    }
+    const MatrixShown& shown = *open->shown;
+    std::vector<std::string> inputs;
+    for (const std::string& folder : shown.folders) {
+        for (const std::string& file : BundleFiles(folder)) {
+            inputs.push_back(file);
+        }
+    }
+    SaveReportAs(dialog, "Vorlix bundles.html", inputs,
+                 [&] { return ManyBundlesReport(shown.matrix, shown.bundles, shown.folders); });
 }
 
 INT_PTR OnInit(HWND dialog, MatrixShown* shown) {
@@ -134,6 +154,7 @@ INT_PTR OnInit(HWND dialog, MatrixShown* shown) {
     AddDialogControl(dialog, "STATIC", "", style, IDC_COMPARE_COUNTS, {18, 430, 590, 438});
     AddDialogControl(dialog, "BUTTON", "", BS_AUTOCHECKBOX | WS_TABSTOP, IDC_SHOW_VARYING,
                      {380, 390, 654, 400});
+    AddSaveReportButton(dialog);
     EnableReportKeys(dialog);
     SetPropA(dialog, kMatrixProperty, open.get());
     ShowRows(dialog, *open.release());
@@ -167,10 +188,8 @@ void OpenCell(HWND dialog, int position) {
                        "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    lstrcpynA(g_firstLogName, JoinFolderAndName(shown.folders[common], name).c_str(),
-              kLogNameSize);
-    lstrcpynA(g_secondLogName, JoinFolderAndName(shown.folders[odd], name).c_str(),
-              kLogNameSize);
+    lstrcpynA(g_firstLogName, JoinFolderAndName(shown.folders[common], name).c_str(), kLogNameSize);
+    lstrcpynA(g_secondLogName, JoinFolderAndName(shown.folders[odd], name).c_str(), kLogNameSize);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog, CompareDialogProc,
                     static_cast<LPARAM>(FolderLogCompareKind(name)));
 }
@@ -194,7 +213,8 @@ LRESULT CustomDraw(OpenMatrix& open, NMLVCUSTOMDRAW* draw) {
             if (draw->iSubItem == 2 && row.rowClass == MatrixRowClass::Separating) {
                 draw->clrTextBk = kSeparatingBackground;
             } else if (draw->iSubItem >= kFirstBundleColumn) {
-                const int cell = row.cells[static_cast<std::size_t>(draw->iSubItem - kFirstBundleColumn)];
+                const int cell =
+                    row.cells[static_cast<std::size_t>(draw->iSubItem - kFirstBundleColumn)];
                 if (cell != row.common) {
                     draw->clrTextBk = cell == kMissing ? kMissingBackground : kDifferentBackground;
                 }
@@ -216,9 +236,10 @@ INT_PTR OnNotify(HWND dialog, NMHDR* header) {
             LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
             if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0 &&
                 item.iItem >= 0 && item.iItem < static_cast<int>(open->visible.size())) {
-                lstrcpynA(item.pszText,
-                          CellText(*open, static_cast<std::size_t>(item.iItem), item.iSubItem).c_str(),
-                          item.cchTextMax);
+                lstrcpynA(
+                    item.pszText,
+                    CellText(*open, static_cast<std::size_t>(item.iItem), item.iSubItem).c_str(),
+                    item.cchTextMax);
             }
             return FALSE;
         }
@@ -265,6 +286,10 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
                 }
                 return TRUE;
             }
+            if (LOWORD(wParam) == IDC_SAVE_REPORT) {
+                SaveMatrixReport(dialog);
+                return TRUE;
+            }
             // Enter gives the default id, IDOK: it opens the focused row.
             if (LOWORD(wParam) == IDOK) {
                 const ListView list(GetDlgItem(dialog, IDC_REPORT_LIST));
@@ -285,9 +310,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 std::string MatrixCountsText(const BundleMatrix& matrix, bool showVarying) {
-    return std::to_string(matrix.separating) + " separating, " +
-           std::to_string(matrix.differing) + " differing, " +
-           std::to_string(matrix.expectedToVary) + " expected to vary" +
+    return std::to_string(matrix.separating) + " separating, " + std::to_string(matrix.differing) +
+           " differing, " + std::to_string(matrix.expectedToVary) + " expected to vary" +
            (showVarying ? "" : " (hidden)");
 }
 

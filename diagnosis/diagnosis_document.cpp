@@ -1,5 +1,8 @@
 #include "diagnosis/diagnosis_document.h"
 
+#include "diagnosis/diagnosis_text.h"
+#include "report/log_paths.h"
+
 namespace {
 
 Mark MarkOf(Outcome outcome) {
@@ -36,4 +39,22 @@ std::vector<VerdictEntry> VerdictEntries(const std::vector<Verdict>& verdicts) {
 
 Document DiagnosisDocumentOf(const BundleHeading& bundle, const std::vector<Verdict>& verdicts) {
     return DiagnosisDocument(bundle, VerdictEntries(verdicts));
+}
+
+ReportContent DiagnosisReportOf(const DiagnosisSubject& subject,
+                                const std::vector<Verdict>& verdicts) {
+    BundleHeading heading;
+    if (subject.folder.empty()) {
+        // The logs a run on this machine has just written, where the program writes them.
+        heading.label = "this machine";
+        heading.folder = "C:\\";
+    } else {
+        heading.label = "bundle";
+        heading.folder = subject.folder;
+        if (!subject.manifest) {
+            heading.notes.push_back("not a whole bundle: no manifest.txt");
+        }
+    }
+    heading.manifest = subject.manifest ? &*subject.manifest : nullptr;
+    return {DiagnosisReport(verdicts), DiagnosisDocumentOf(heading, verdicts)};
 }

@@ -6,7 +6,7 @@
 
 #include "diagnosis/diagnosis_text.h"
 #include "platform/error_text_win.h"
-#include "platform/handles_win.h"
+#include "platform/whole_file_win.h"
 #include "platform/message_box_win.h"
 #include "report/log_file_win.h"
 #include "report/log_paths.h"
@@ -18,21 +18,10 @@ bool WriteDiagnosisLog(const std::vector<Verdict>& verdicts) {
     const MessageSubject subject(kDiagnosisLogPath);
     // An earlier log may carry the read-only attribute.
     SetFileAttributesA(kDiagnosisLogPath, FILE_ATTRIBUTE_NORMAL);
-    UniqueFile file(CreateFileA(kDiagnosisLogPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        ShowSystemError(GetLastError(), "Vorlix   CreateFile");
-        return false;
-    }
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    if (!ok || written != text.size()) {
-        // A short write without an error code means the disk is full.
-        const DWORD error = ok ? ERROR_DISK_FULL : GetLastError();
-        file.Reset();
-        DeleteFileA(kDiagnosisLogPath);
-        ShowSystemError(error, "Vorlix   WriteFile");
+    // Written whole or not at all: a cut diagnosis would read as one with fewer rules.
+    const WholeFileFailure failure = WriteWholeFile(kDiagnosisLogPath, text);
+    if (failure.error != 0) {
+        ShowSystemError(failure.error, (std::string("Vorlix   ") + failure.call).c_str());
         return false;
     }
     return true;

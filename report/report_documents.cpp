@@ -227,14 +227,16 @@ Document TwoFoldersDocument(const std::vector<BundleHeading>& bundles,
     for (size_t i = 0; i < logs.size(); ++i) {
         const FolderLogEntry& log = logs[i];
         Row row;
-        row.mark = log.differs ? Mark::Different : Mark::Equal;
+        // An unreadable log is neither equal nor different: its notes say why.
+        row.mark = log.unreadable ? Mark::None : log.differs ? Mark::Different : Mark::Equal;
         row.link = links[i];
-        row.cells = {TextOrEmpty(log.log),
-                     TextOrEmpty(log.kind),
-                     NumberCell(log.counts.rows),
-                     NumberCell(log.counts.different),
-                     NumberCell(log.counts.onlyInFirst),
-                     NumberCell(log.counts.onlyInSecond),
+        // A log that could not be read was not compared: a count would pass for one.
+        const auto count = [&](std::int64_t n) {
+            return log.unreadable ? EmptyCell() : NumberCell(n);
+        };
+        row.cells = {TextOrEmpty(log.log),          TextOrEmpty(log.kind),
+                     count(log.counts.rows),        count(log.counts.different),
+                     count(log.counts.onlyInFirst), count(log.counts.onlyInSecond),
                      TextOrEmpty(log.notes)};
         table.rows.push_back(std::move(row));
     }

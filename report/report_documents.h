@@ -52,6 +52,7 @@ struct FolderLogEntry {
     std::string notes;     // reading notes, manifest notes
     bool differs = false;  // something differs, or one folder lacks it
     const std::vector<DifferenceEntry>* rows = nullptr;  // its differing rows; null for none
+    bool unreadable = false;  // nothing was compared: its counts are left empty
 };
 
 struct EvidenceEntry {

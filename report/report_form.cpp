@@ -59,3 +59,8 @@ std::string ReportBytes(const Document& document, ReportForm form) {
     }
     return ReportTsv(document);
 }
+
+std::string ReportContent::BytesFor(const std::string& path) const {
+    const ReportForm form = ReportFormOfFileName(path);
+    return form == ReportForm::Tsv ? text : ReportBytes(document, form);
+}

@@ -66,10 +66,10 @@ TEST(FolderCompare, ASummaryRowCountsAndSaysWhatIsOdd) {
     compared.firstNotes.lfLineEnds = true;
     compared.firstNotes.noTimestamp = true;
     const SummaryRow summary = SummarizeFolderLog(log, compared, 2, 0);
-    EXPECT_EQ(summary.cells, (std::vector<std::string>{
-                                 "Lensora_Brenhold.logMessages", "messages", "2", "2", "2", "0",
-                                 "only in the first folder; 2 messages in the first, no "
-                                 "messages log in the second; first: LF line ends"}));
+    EXPECT_EQ(summary.Cells(), (std::vector<std::string>{
+                                   "Lensora_Brenhold.logMessages", "messages", "2", "2", "2", "0",
+                                   "only in the first folder; 2 messages in the first, no "
+                                   "messages log in the second; first: LF line ends"}));
     EXPECT_TRUE(summary.differs);
     EXPECT_FALSE(summary.inBoth);
 }
@@ -116,7 +116,7 @@ TEST(FolderCompare, EveryNameOfTheProgramsLogsIsCollectedAndComparedByItsKind) {
         FolderLog log;
         log.name = c.name;
         log.inFirst = log.inSecond = true;
-        EXPECT_EQ(SummarizeFolderLog(log, ComparedLogs(), 0, 0).cells[1], c.kindText) << c.name;
+        EXPECT_EQ(SummarizeFolderLog(log, ComparedLogs(), 0, 0).Cells()[1], c.kindText) << c.name;
     }
 }
 
@@ -195,7 +195,7 @@ TEST(FolderCompare, ALogLeftFromAnEarlierRunOrUnreadableIsNoComparison) {
         log.secondLeftOver = c.secondLeftOver;
         log.firstReadFailure = c.firstFailure;
         const SummaryRow summary = SummarizeFolderLog(log, twoRows, 2, 0);
-        EXPECT_EQ(summary.cells, c.cells) << c.what;
+        EXPECT_EQ(summary.Cells(), c.cells) << c.what;
         EXPECT_EQ(summary.differs, c.differs) << c.what;
         EXPECT_EQ(summary.inBoth, c.inBoth) << c.what;
         EXPECT_EQ(summary.unreadable, c.unreadable) << c.what;
@@ -210,10 +210,18 @@ TEST(FolderCompare, AFolderReportHoldsTheSummaryThenTheRowsOfEachLogThatDiffers)
     changed.different = true;
     const std::vector<CompareRow> differing = {same, changed}, equal = {same};
     SummaryRow services, exports, unreadable;
-    services.cells = {"Lensora_Brenhold.logServices", "services", "2", "1", "0", "0", ""};
+    services.log = "Lensora_Brenhold.logServices";
+    services.kind = "services";
+    services.counts.rows = 2;
+    services.counts.different = 1;
     services.differs = true;
-    exports.cells = {"Lensora_Brenhold.logDlls", "exports", "1", "0", "0", "0", ""};
-    unreadable.cells = {"Lensora_Brenhold.logMessages", "messages", "", "", "", "", "x"};
+    exports.log = "Lensora_Brenhold.logDlls";
+    exports.kind = "exports";
+    exports.counts.rows = 1;
+    unreadable.log = "Lensora_Brenhold.logMessages";
+    unreadable.kind = "messages";
+    unreadable.notes = "x";
+    unreadable.counts.rows = 3;  // never shown for a log that could not be read
     unreadable.unreadable = true;
     const std::string titles =
         "Log\tKind\tRows\tDifferent\tOnly in first\tOnly in second\tNotes\r\n";
@@ -256,11 +264,12 @@ namespace {
 
 TEST(FolderCompare, EachBundlesFailedRulesComeFirstReadFromItsDiagnosisLog) {
     LogLines diagnosis;
-    diagnosis.lines = {{{"PLUGIN-FILE", "fail", "The plug-in DLL is not there.", "-", "Install."}, false},
-                       {{"DLL-NOT-FOUND", "not judged", "Not judged: no DLL listed."}, false},
-                       {{"SETTINGS-KEY", "warn", "Never started."}, false},
-                       {{"ENTRY-POINTS", "fail", "Config missing."}, false},
-                       {{"fail"}, false}};
+    diagnosis.lines = {
+        {{"PLUGIN-FILE", "fail", "The plug-in DLL is not there.", "-", "Install."}, false},
+        {{"DLL-NOT-FOUND", "not judged", "Not judged: no DLL listed."}, false},
+        {{"SETTINGS-KEY", "warn", "Never started."}, false},
+        {{"ENTRY-POINTS", "fail", "Config missing."}, false},
+        {{"fail"}, false}};
     const std::vector<std::string> failed = FailedRules(diagnosis);
     EXPECT_EQ(failed, (std::vector<std::string>{"PLUGIN-FILE: The plug-in DLL is not there.",
                                                 "ENTRY-POINTS: Config missing."}));

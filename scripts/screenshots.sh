@@ -30,4 +30,17 @@ while kill -0 "$driver" 2>/dev/null; do
     sleep 0.2
 done
 wait "$driver" || { cat "$exchange/driver.log"; exit 1; }
+
+# The HTML report the driver wrote, as a real browser shows it.
+if [ ! -f "$exchange/report.html" ]; then
+    echo "The driver wrote no report.html to photograph in a browser:"
+    cat "$exchange/driver.log"
+    exit 1
+fi
+if ! command -v chromium >/dev/null; then
+    apt-get install -y --no-install-recommends chromium >/dev/null
+fi
+chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --window-size=1100,1400 \
+    --screenshot="$target/report-html.png" "file://$exchange/report.html" 2>/dev/null
+echo "Saved $target/report-html.png"
 rm -rf "$exchange"

@@ -25,7 +25,21 @@ std::string Padded(const std::string& name, const std::string& value) {
     return name + std::string(name.size() < 88 ? 90 - name.size() : 2, ' ') + value + "\r\n";
 }
 
-// A small bundle: system data, installed products, services and its manifest.
+// A line of the diagnosis log: each field but the last padded to its width.
+std::string VerdictLine(const std::vector<std::string>& fields) {
+    const std::size_t widths[] = {20, 12, 120, 120};
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        line += fields[i];
+        if (i + 1 < fields.size()) {
+            line.append(fields[i].size() + 2 < widths[i] ? widths[i] - fields[i].size() : 2, ' ');
+        }
+    }
+    return line + "\r\n";
+}
+
+// A small bundle: system data, installed products, services, the verdicts of a bad one and
+// its manifest.
 void WriteBundle(const TemporaryFolder& folder, bool withUmlauts, const std::string& faxState,
                  int minute) {
     const std::string stamp = "09.12.2026 10:00 00\r\n";
@@ -34,12 +48,20 @@ void WriteBundle(const TemporaryFolder& folder, bool withUmlauts, const std::str
     if (withUmlauts) {
         products += Padded(kUmlautProduct, "found") + Padded(kMarkupProduct, "found");
     }
+    std::string verdicts =
+        stamp +
+        VerdictLine({"PLUGIN-FILE", "pass", "C:\\Mach3\\Plugins\\lensora.dll is there", "", ""});
+    if (withUmlauts) {
+        verdicts += VerdictLine({"OPENCV-FILES", "fail", "opencv_core248.dll is missing",
+                                 "logAnalyzeElement: Not found", "Reinstall the Lensora plug-in"});
+    }
     const std::pair<std::string, std::string> files[] = {
+        {"Lensora_Brenhold.logDiagnosis", verdicts},
         {"Lensora_Brenhold.logAnalyzeSystemData", stamp + Padded("Windows version", "Windows 7")},
         {"Lensora_Brenhold.logAnalyzeInstalledProgs", products},
-        {"Lensora_Brenhold.logServices",
-         stamp + Padded("Fax", "Fax" + std::string(78, ' ') + "Own Process" + std::string(19, ' ') +
-                                   faxState)},
+        {"Lensora_Brenhold.logServices", stamp + "Fax" + std::string(87, ' ') + "Fax" +
+                                             std::string(57, ' ') + "Win32_OWN_PROCESS" +
+                                             std::string(8, ' ') + "Service " + faxState + "\r\n"},
     };
     std::string manifest = "Vorlix manifest\r\nProgram\tVorlix V1.05\r\nRun\t09.12.2026 10:" +
                            std::to_string(10 + minute) +
@@ -206,6 +228,32 @@ TEST(SavedReports, TheButtonRefusesAFileOfTheBundlesCompared) {
     EXPECT_TRUE(session.WaitUntilClosed(view));
     session.Command(kExitMenuCommand);
     EXPECT_EQ(session.ExitCode(20000), 0u);
+}
+
+// The README's pictures: the folder summary with its button, and the HTML report of the same
+// two folders, which scripts/screenshots.sh opens in a real browser once this test is done.
+TEST(SavedReports, DISABLED_Screenshots) {
+    const Bundles bundles;
+    const char* exchange = std::getenv("VORLIX_SCREENSHOT_DIR");
+    ASSERT_NE(exchange, nullptr) << "run by scripts/screenshots.sh, which names the folder";
+    std::string page = std::string("Z:") + exchange + "/report.html";
+    for (char& c : page) {
+        c = c == '/' ? '\\' : c;
+    }
+    const std::string folders =
+        "/compare folders " + bundles.good.Path() + " " + bundles.bad.Path();
+    const FinishedRun run = RunToEnd(folders + " /report " + page);
+    ASSERT_EQ(run.exitCode, 1u) << run.output;
+    VorlixSession session(folders);
+    ASSERT_TRUE(session.Started());
+    HWND view = session.WaitForDialog("Vorlix");
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(GetDlgItem(view, kSaveReportButton), nullptr);
+    TakeScreenshot("folder-summary-save");
+    PostMessageA(view, WM_COMMAND, IDCANCEL, 0);
+    session.WaitUntilClosed(view);
+    session.Command(kExitMenuCommand);
+    session.ExitCode(20000);
 }
 
 }  // namespace

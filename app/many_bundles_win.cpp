@@ -6,6 +6,7 @@
 #include "app/console_win.h"
 #include "app/report_bytes.h"
 #include "compare/folder_compare.h"
+#include "compare/folder_compare_win.h"
 #include "compare/matrix_view_win.h"
 #include "diagnosis/bundle_folder_win.h"
 #include "diagnosis/diagnosis_text.h"
@@ -72,10 +73,31 @@ void Say(std::vector<std::string>& notes, const std::string& note) {
     notes.push_back(note);
 }
 
-// Reads every bundle, tells bad from good by its diagnosis (or the /bad list) and lays out
-// the matrix. Each problem of the input is said once, by name.
-void Gather(const std::vector<std::string>& given, const std::vector<std::string>& badFolders,
-            MatrixShown& shown, std::vector<std::string>& notes) {
+std::string JoinNotes(const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : "; ") + note;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsFolderOfBundles(const std::string& folder) {
+    if (!BundleFiles(folder).empty()) {
+        return false;
+    }
+    for (const std::string& inner : BundlesInParent(folder)) {
+        if (!BundleFiles(inner).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void GatherManyBundles(const std::vector<std::string>& given,
+                       const std::vector<std::string>& badFolders, MatrixShown& shown,
+                       std::vector<std::string>& notes) {
     std::vector<std::string> folders = given;
     if (given.size() == 1) {
         folders = BundlesInParent(given.front());
@@ -138,28 +160,18 @@ void Gather(const std::vector<std::string>& given, const std::vector<std::string
     }
 }
 
-std::string JoinNotes(const std::vector<std::string>& notes) {
-    std::string text;
-    for (const std::string& note : notes) {
-        text += (text.empty() ? "" : "; ") + note;
-    }
-    return text;
-}
-
-}  // namespace
-
 void OpenManyBundles(const std::vector<std::string>& folders,
                      const std::vector<std::string>& badFolders, HWND owner) {
     MatrixShown shown;
     std::vector<std::string> notes;
-    Gather(folders, badFolders, shown, notes);
+    GatherManyBundles(folders, badFolders, shown, notes);
     if (shown.bundles.size() < 2) {
         const std::string text = "Fewer than two bundles to compare. " + JoinNotes(notes);
         ShowMessageBox(nullptr, text.c_str(), "Vorlix", MB_TASKMODAL | MB_ICONINFORMATION);
         return;
     }
-    shown.notes = notes.empty() ? std::to_string(shown.bundles.size()) + " bundles"
-                                : JoinNotes(notes);
+    shown.notes =
+        notes.empty() ? std::to_string(shown.bundles.size()) + " bundles" : JoinNotes(notes);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), owner, MatrixDialogProc,
                     reinterpret_cast<LPARAM>(&shown));
 }
@@ -168,7 +180,7 @@ int RunManyBundlesReport(const StartRequest& request) {
     SetMessageBoxTarget(PrintBox);
     MatrixShown shown;
     std::vector<std::string> notes;
-    Gather(request.folders, request.badFolders, shown, notes);
+    GatherManyBundles(request.folders, request.badFolders, shown, notes);
     // Refused before anything is written: every bundle is a customer's.
     const std::string refusal = ReportIsBundleFile(request.report, shown.folders);
     if (!refusal.empty()) {

@@ -34,6 +34,7 @@
 #define IDC_DIAGNOSIS_COUNTS 1017
 // Made at run time by the matrix of many bundles.
 #define IDC_SHOW_VARYING 1018
+#define IDC_COMPARE_BUNDLE_FOLDERS 1019
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/commands_win.h"
+#include "app/many_bundles_win.h"
 #include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
 
@@ -15,11 +16,22 @@ const char kDropHint[] =
     "To compare two logs, drop two log files of one kind on Vorlix: two "
     "*.logServices, two *.logDlls, two *.logAnalyze... or two *.logMessages files.";
 const char kFoldersHint[] =
-    " Two folders of collected logs dropped together are compared log by log.";
+    " Two folders of collected logs dropped together are compared log by log; three or more "
+    "folders, or one folder that holds bundles as its folders, open the matrix of many bundles.";
 
 bool IsFolder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Three or more folders, or one folder of bundles: what `/compare folders` opens as a matrix.
+bool AreManyBundles(const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        if (!IsFolder(name)) {
+            return false;
+        }
+    }
+    return names.size() >= 3 || (names.size() == 1 && IsFolderOfBundles(names[0]));
 }
 
 // The dropped names, or nothing when a name would not fit a log name buffer.
@@ -54,6 +66,11 @@ void OpenDroppedLogs(HWND window, HDROP drop) {
     if (names.size() == 2 && IsFolder(names[0]) && IsFolder(names[1])) {
         SetForegroundWindow(window);
         OpenFolderComparison(names[0], names[1], window);
+        return;
+    }
+    if (AreManyBundles(names)) {
+        SetForegroundWindow(window);
+        OpenManyBundles(names, {}, window);
         return;
     }
     const CompareKind kind =

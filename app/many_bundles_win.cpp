@@ -5,6 +5,7 @@
 #include "app/compare_report_win.h"
 #include "app/console_win.h"
 #include "compare/folder_compare.h"
+#include "compare/folder_compare_win.h"
 #include "compare/matrix_view_win.h"
 #include "diagnosis/bundle_folder_win.h"
 #include "diagnosis/diagnosis_text.h"
@@ -73,10 +74,31 @@ void Say(std::vector<std::string>& notes, const std::string& note) {
     notes.push_back(note);
 }
 
-// Reads every bundle, tells bad from good by its diagnosis (or the /bad list) and lays out
-// the matrix. Each problem of the input is said once, by name.
-void Gather(const std::vector<std::string>& given, const std::vector<std::string>& badFolders,
-            MatrixShown& shown, std::vector<std::string>& notes) {
+std::string JoinNotes(const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : "; ") + note;
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsFolderOfBundles(const std::string& folder) {
+    if (!BundleFiles(folder).empty()) {
+        return false;
+    }
+    for (const std::string& inner : BundlesInParent(folder)) {
+        if (!BundleFiles(inner).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void GatherManyBundles(const std::vector<std::string>& given,
+                       const std::vector<std::string>& badFolders, MatrixShown& shown,
+                       std::vector<std::string>& notes) {
     std::vector<std::string> folders = given;
     if (given.size() == 1) {
         folders = BundlesInParent(given.front());
@@ -142,21 +164,11 @@ void Gather(const std::vector<std::string>& given, const std::vector<std::string
     }
 }
 
-std::string JoinNotes(const std::vector<std::string>& notes) {
-    std::string text;
-    for (const std::string& note : notes) {
-        text += (text.empty() ? "" : "; ") + note;
-    }
-    return text;
-}
-
-}  // namespace
-
 void OpenManyBundles(const std::vector<std::string>& folders,
                      const std::vector<std::string>& badFolders, HWND owner) {
     MatrixShown shown;
     std::vector<std::string> notes;
-    Gather(folders, badFolders, shown, notes);
+    GatherManyBundles(folders, badFolders, shown, notes);
     if (shown.bundles.size() < 2) {
         const std::string text = "Fewer than two bundles to compare. " + JoinNotes(notes);
         ShowMessageBox(nullptr, text.c_str(), "Vorlix", MB_TASKMODAL | MB_ICONINFORMATION);
@@ -172,7 +184,7 @@ int RunManyBundlesReport(const StartRequest& request) {
     SetMessageBoxTarget(PrintBox);
     MatrixShown shown;
     std::vector<std::string> notes;
-    Gather(request.folders, request.badFolders, shown, notes);
+    GatherManyBundles(request.folders, request.badFolders, shown, notes);
     // Refused before anything is written: every bundle is a customer's.
     const std::string refusal = ReportIsBundleFile(request.report, shown.folders);
     if (!refusal.empty()) {

@@ -9,6 +9,18 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "compare/matrix_view_win.h"
+
+// Whether the folder holds bundles as its folders and is itself no bundle: what a drop of one
+// folder or the first folder chosen needs to open the matrix rather than two folders' summary.
+bool IsFolderOfBundles(const std::string& folder);
+
+// Reads every bundle (one folder alone: the bundles in its folders), tells bad from good by
+// its diagnosis or the bad list, and lays out the matrix; each problem of the input goes to
+// `notes` once, by name. What `/compare folders ... /report` and the window both read.
+void GatherManyBundles(const std::vector<std::string>& folders,
+                       const std::vector<std::string>& badFolders, MatrixShown& shown,
+                       std::vector<std::string>& notes);
 
 // Opens the matrix over the owner; when no two bundles are left to compare, a box says why.
 void OpenManyBundles(const std::vector<std::string>& folders,

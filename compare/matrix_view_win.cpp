@@ -8,6 +8,7 @@
 #include "compare/compare_kind.h"
 #include "compare/folder_compare.h"
 #include "compare/folder_compare_win.h"
+#include "compare/folder_summary_win.h"
 #include "platform/dependency_walk.h"
 #include "platform/dialog_guard_win.h"
 #include "platform/list_view_win.h"
@@ -79,8 +80,8 @@ void ShowRows(HWND dialog, OpenMatrix& open) {
     InvalidateRect(GetDlgItem(dialog, IDC_REPORT_LIST), nullptr, TRUE);
     SetDlgItemTextA(dialog, IDC_COMPARE_COUNTS,
                     (MatrixCountsText(matrix, open.showVarying) +
-                     ". Enter or a double click opens a log's comparison; a click on a bundle's "
-                     "title marks it bad or good.")
+                     ". Enter or a double click opens a log's comparison, Alt+F the summary of "
+                     "both folders; a click on a bundle's title marks it bad or good.")
                         .c_str());
     const std::string toggle =
         "Show what varies between good machines (" + std::to_string(matrix.expectedToVary) + ")";
@@ -138,13 +139,19 @@ void SaveMatrixReport(HWND dialog) {
                  [&] { return ManyBundlesReport(shown.matrix, shown.bundles, shown.folders); });
 }
 
+void AddFolderSummaryButton(HWND dialog) {
+    AddDialogControl(dialog, "BUTTON", "Compare &folders...", BS_PUSHBUTTON | WS_TABSTOP,
+                     IDC_COMPARE_BUNDLE_FOLDERS, {424, 412, 530, 426});
+}
+
 INT_PTR OnInit(HWND dialog, MatrixShown* shown) {
     HideCompareControls(dialog);
     SetWindowTextA(dialog, "Vorlix   Many bundles");
     std::unique_ptr<OpenMatrix> open(new OpenMatrix);
     open->shown = shown;
+    // The list stays the matrix's own: a summary or comparison opened over it takes the
+    // process-wide list record for itself.
     HWND list = ReplaceWithVirtualList(dialog, IDC_REPORT_LIST);
-    g_reportList = list;
     ListView(list).SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     MakeColumns(list, *shown);
     SetListCellSource(list, CopiedCell);
@@ -155,24 +162,22 @@ INT_PTR OnInit(HWND dialog, MatrixShown* shown) {
     AddDialogControl(dialog, "BUTTON", "", BS_AUTOCHECKBOX | WS_TABSTOP, IDC_SHOW_VARYING,
                      {380, 390, 654, 400});
     AddSaveReportButton(dialog);
+    AddFolderSummaryButton(dialog);
     EnableReportKeys(dialog);
     SetPropA(dialog, kMatrixProperty, open.get());
     ShowRows(dialog, *open.release());
     return TRUE;
 }
 
-// The comparison of the row's log between the bundle of the clicked column (or the first
-// that differs) and the first bundle that holds the common value.
-void OpenCell(HWND dialog, int position) {
-    OpenMatrix* open = OpenMatrixOf(dialog);
-    if (open == nullptr || position < 0 || position >= static_cast<int>(open->visible.size())) {
-        return;
-    }
-    const MatrixShown& shown = *open->shown;
-    const MatrixRow& row = shown.matrix.rows[open->visible[position]];
-    std::size_t odd = row.cells.size(), common = row.cells.size();
-    if (open->clickedColumn >= kFirstBundleColumn) {
-        odd = static_cast<std::size_t>(open->clickedColumn - kFirstBundleColumn);
+// The two bundles of a row's cell: the bundle of the clicked column (or the first that
+// differs) and the first other bundle that holds the common value. False, after saying so,
+// when every bundle holds the common value.
+bool BundlesOfCell(HWND dialog, const OpenMatrix& open, const MatrixRow& row, std::size_t& odd,
+                   std::size_t& common) {
+    odd = row.cells.size();
+    common = row.cells.size();
+    if (open.clickedColumn >= kFirstBundleColumn) {
+        odd = static_cast<std::size_t>(open.clickedColumn - kFirstBundleColumn);
     }
     for (std::size_t b = 0; b < row.cells.size(); ++b) {
         if (row.cells[b] == row.common && common == row.cells.size() && b != odd) {
@@ -182,16 +187,64 @@ void OpenCell(HWND dialog, int position) {
             odd = b;
         }
     }
-    const std::string name = "Lensora_Brenhold." + row.kind;
     if (odd >= row.cells.size() || common >= row.cells.size() || row.cells[odd] == row.common) {
         ShowMessageBox(dialog, "Every bundle holds the common value here: nothing to compare.",
                        "Vorlix", MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return true;
+}
+
+// The comparison of the row's log between the two bundles of its cell.
+void OpenCell(HWND dialog, int position) {
+    OpenMatrix* open = OpenMatrixOf(dialog);
+    if (open == nullptr || position < 0 || position >= static_cast<int>(open->visible.size())) {
         return;
     }
+    const MatrixShown& shown = *open->shown;
+    const MatrixRow& row = shown.matrix.rows[open->visible[position]];
+    std::size_t odd = 0, common = 0;
+    if (!BundlesOfCell(dialog, *open, row, odd, common)) {
+        return;
+    }
+    const std::string name = "Lensora_Brenhold." + row.kind;
     lstrcpynA(g_firstLogName, JoinFolderAndName(shown.folders[common], name).c_str(), kLogNameSize);
     lstrcpynA(g_secondLogName, JoinFolderAndName(shown.folders[odd], name).c_str(), kLogNameSize);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog, CompareDialogProc,
                     static_cast<LPARAM>(FolderLogCompareKind(name)));
+}
+
+int FocusedPosition(HWND dialog) {
+    const ListView list(GetDlgItem(dialog, IDC_REPORT_LIST));
+    const int focused = list.NextItem(-1, LVNI_FOCUSED);
+    return focused >= 0 ? focused : list.NextItem(-1, LVNI_SELECTED);
+}
+
+// The summary of the two folders of the focused row's cell, over the matrix; its Enter opens
+// a log's comparison in turn. Each of the three keeps its state with its own window, so
+// closing one finds the one below as it was.
+void OpenFolderSummaryOfCell(HWND dialog) {
+    OpenMatrix* open = OpenMatrixOf(dialog);
+    const int position = FocusedPosition(dialog);
+    if (open == nullptr) {
+        return;
+    }
+    if (position < 0 || position >= static_cast<int>(open->visible.size())) {
+        ShowMessageBox(dialog,
+                       "Choose a row first: the folder of a bundle that differs in it is then "
+                       "compared with the folder of one that holds the common value.",
+                       "Vorlix", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const MatrixShown& shown = *open->shown;
+    const MatrixRow& row = shown.matrix.rows[open->visible[position]];
+    std::size_t odd = 0, common = 0;
+    if (!BundlesOfCell(dialog, *open, row, odd, common)) {
+        return;
+    }
+    const FolderPair folders = {shown.folders[common], shown.folders[odd]};
+    DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog,
+                    FolderSummaryDialogProc, reinterpret_cast<LPARAM>(&folders));
 }
 
 LRESULT CustomDraw(OpenMatrix& open, NMLVCUSTOMDRAW* draw) {
@@ -292,9 +345,11 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             // Enter gives the default id, IDOK: it opens the focused row.
             if (LOWORD(wParam) == IDOK) {
-                const ListView list(GetDlgItem(dialog, IDC_REPORT_LIST));
-                const int focused = list.NextItem(-1, LVNI_FOCUSED);
-                OpenCell(dialog, focused >= 0 ? focused : list.NextItem(-1, LVNI_SELECTED));
+                OpenCell(dialog, FocusedPosition(dialog));
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDC_COMPARE_BUNDLE_FOLDERS) {
+                OpenFolderSummaryOfCell(dialog);
                 return TRUE;
             }
             return EndReportOnOkOrCancel(dialog, wParam);

@@ -36,6 +36,8 @@
 #define IDC_SHOW_VARYING 1018
 // Made at run time by every comparison, summary, matrix and diagnosis view.
 #define IDC_SAVE_REPORT 1019
+// Made at run time by the matrix of many bundles.
+#define IDC_COMPARE_BUNDLE_FOLDERS 1020
 
 #define IDM_ABOUT 104
 #define IDM_EXIT 105

@@ -185,59 +185,8 @@ TEST(TravelledLogs, EveryLogOfACollectComparesCleanlyWithItsTravelledCopies) {
 
 namespace {
 
-bool HasColumnTitled(VorlixSession& session, HWND dialog, const char* title) {
-    const std::vector<std::string> titles = session.ColumnTitles(dialog);
-    return !titles.empty() && titles[0] == title;
-}
-
-// The report dialog whose first column has the title, or nullptr when none
-// shows within the time.
-HWND WaitForReport(VorlixSession& session, const char* firstTitle, HWND other = nullptr,
-                   DWORD timeoutMs = 30000) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        for (HWND window : session.Dialogs()) {
-            if (window != other && GetDlgItem(window, 1000) != nullptr &&
-                HasColumnTitled(session, window, firstTitle)) {
-                return window;
-            }
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 void PressKey(BYTE key, std::vector<BYTE> modifiers = {}) {
     PressChord(modifiers, key);
-}
-
-// Clicks the row's first cell until the row is the one selected.
-void ClickRow(VorlixSession& session, HWND dialog, int row) {
-    HWND list = GetDlgItem(dialog, 1000);
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        SetForegroundWindow(dialog);
-        const POINT point = session.RowPoint(dialog, row);
-        SetCursorPos(point.x, point.y);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        for (int wait = 0; wait < 20; ++wait) {
-            Sleep(25);
-            if (SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) ==
-                row) {
-                return;
-            }
-        }
-    }
-    ADD_FAILURE() << "row " << row << " could not be selected";
-}
-
-int RowOfCell(VorlixSession& session, HWND dialog, int column, const std::string& text) {
-    for (int row = 0; row < session.RowCount(dialog); ++row) {
-        if (session.Cell(dialog, row, column) == text) {
-            return row;
-        }
-    }
-    return -1;
 }
 
 TEST(FolderComparison, APluginInstalledForOneCollectAndRemovedForTheOther) {

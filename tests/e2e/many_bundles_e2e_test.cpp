@@ -3,6 +3,11 @@
 // ones that share one cause (the OpenCV core DLL missing) among noise of their own.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -133,7 +138,7 @@ public:
 
 private:
     static void RemoveAll() {
-        for (const char* name : {"good1", "good2", "bad1", "bad2", "bad3"}) {
+        for (const char* name : {"good1", "good2", "bad1", "bad2", "bad3", "twin"}) {
             const std::string folder = Folder(name);
             WIN32_FIND_DATAA entry;
             const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
@@ -214,6 +219,14 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     for (std::size_t i = 1; i < pair.size(); ++i) {
         EXPECT_EQ(pair[i][2], "separating") << pair[i][1];
     }
+
+    // A later run of the same machine: its logs agree in everything, nothing to report.
+    WriteBundle({"twin", false, "8 GB", {"Office 16"}, "Stopped", 6});
+    const FinishedRun same = RunToEnd("/compare folders " + GeneratedBundles::Folder("good1") +
+                                      " " + GeneratedBundles::Folder("twin") + " /bad " +
+                                      GeneratedBundles::Folder("twin") + " /report " + report);
+    EXPECT_EQ(same.exitCode, 0u) << same.output;
+    EXPECT_EQ(Table(ReadFileBytes(report)).size(), 1u) << "the titles alone";
 }
 
 TEST(ManyBundles, BadInputIsSaidOnceByNameAndNeverCountedAsEmpty) {
@@ -288,6 +301,217 @@ TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {
     const FinishedRun none = RunToEnd(std::string("/diagnose ") + kParent + " /report " + report);
     EXPECT_EQ(none.exitCode, 2u) << none.output;
     EXPECT_NE(none.output.find("holds no log of Vorlix"), std::string::npos) << none.output;
+}
+
+// A dialog of the program that is not one of `known`, once one shows; nullptr when none does.
+HWND WaitForOtherDialog(VorlixSession& session, const std::vector<HWND>& known) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : session.Dialogs()) {
+                if (std::find(known.begin(), known.end(), window) == known.end()) {
+                    found = window;
+                }
+            }
+            return found != nullptr;
+        },
+        30000);
+    return found;
+}
+
+HWND WaitForMatrix(VorlixSession& session) {
+    return session.WaitForDialog("Vorlix   Many bundles");
+}
+
+void Close(VorlixSession& session, HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(session.WaitUntilClosed(dialog));
+}
+
+// Kind, fact and difference of every row the matrix shows.
+std::vector<std::string> ShownRows(VorlixSession& session, HWND matrix) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < session.RowCount(matrix); ++row) {
+        rows.push_back(session.Cell(matrix, row, 0) + " " + session.Cell(matrix, row, 1) + "|" +
+                       session.Cell(matrix, row, 2));
+    }
+    return rows;
+}
+
+// What a user sees of the matrix and what a dialog opened over it must leave alone.
+struct MatrixState {
+    std::vector<std::string> titles, rows;
+    int focused = -1;
+    std::string counts, toggle;
+    bool varyingShown = false;
+    bool operator==(const MatrixState& other) const {
+        return titles == other.titles && rows == other.rows && focused == other.focused &&
+               counts == other.counts && toggle == other.toggle &&
+               varyingShown == other.varyingShown;
+    }
+};
+
+MatrixState StateOf(VorlixSession& session, HWND matrix) {
+    MatrixState state;
+    state.titles = session.ColumnTitles(matrix);
+    state.rows = ShownRows(session, matrix);
+    state.focused = static_cast<int>(SendMessageA(GetDlgItem(matrix, 1000), LVM_GETNEXTITEM,
+                                                  static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    state.counts = WindowText(GetDlgItem(matrix, 1014));
+    state.toggle = WindowText(GetDlgItem(matrix, 1018));
+    state.varyingShown = SendMessageA(GetDlgItem(matrix, 1018), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return state;
+}
+
+// The three ways to the matrix in the window (a drop of many folders or of a folder of
+// bundles, Verify -> Compare Folders... with a folder of bundles): the shared cause first,
+// the noise of the good machines counted and hidden behind the switch. Over it, the two
+// folders of a row's bundles, over that a log's comparison; closing them finds the matrix
+// as it was.
+TEST(ManyBundlesWindow, TheCauseFirstAndTheMatrixIntactUnderTheDialogsOpenedOverIt) {
+    const GeneratedBundles bundles;
+    VorlixSession session;
+    ASSERT_TRUE(session.Started());
+    const std::string good1 = GeneratedBundles::Folder("good1");
+    const struct {
+        std::vector<std::string> drop;
+        std::size_t bundles;  // 0: no matrix, the hint
+    } drops[] = {
+        {{good1, GeneratedBundles::Folder("bad1"), GeneratedBundles::Folder("bad2")}, 3},
+        {{kParent}, 5},
+        {{good1}, 0},
+    };
+    for (const auto& drop : drops) {
+        session.DropFiles(drop.drop);
+        if (drop.bundles == 0) {
+            // One bundle alone is no folder of bundles: the hint says what may be dropped.
+            HWND box = WaitForOtherDialog(session, {});
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(GetDlgItem(box, 1000), nullptr) << WindowText(box);
+            EXPECT_NE(session.MessageBoxText(box).find("three or more folders"), std::string::npos)
+                << session.MessageBoxText(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(session.WaitUntilClosed(box));
+            continue;
+        }
+        HWND matrix = WaitForMatrix(session);
+        ASSERT_NE(matrix, nullptr) << drop.drop.size();
+        EXPECT_EQ(session.ColumnTitles(matrix).size(), 4 + drop.bundles);
+        Close(session, matrix);
+    }
+
+    session.Command(32779);  // Verify -> Compare Folders...
+    HWND picker = WaitForOtherDialog(session, {});
+    ASSERT_NE(picker, nullptr);
+    session.ChooseFolder(picker, kParent);
+    HWND matrix = WaitForMatrix(session);
+    ASSERT_NE(matrix, nullptr) << "the folder of bundles chosen first opens their matrix";
+    const std::vector<std::string> titles = session.ColumnTitles(matrix);
+    ASSERT_EQ(titles.size(), 9u);
+    EXPECT_EQ(titles[4], "BAD bad1 (Windows 7, 09.12.2026 10:13 00)");
+    EXPECT_EQ(titles[7], "good1 (Windows 7, 09.12.2026 10:11 00)");
+
+    // The separating rows first, the DLL's and the verdict that names it among them; no row
+    // separates after a row that does not.
+    const std::vector<std::string> rows = ShownRows(session, matrix);
+    std::size_t separating = 0;
+    while (separating < rows.size() && rows[separating].find("|separating") != std::string::npos) {
+        ++separating;
+    }
+    const std::vector<std::string> first(rows.begin(), rows.begin() + separating);
+    for (const std::string& row : {"logAnalyzeElement " + kBin + "\\opencv_core248.dll|separating",
+                                   std::string("logDiagnosis OPENCV-FILES|separating")}) {
+        EXPECT_NE(std::find(first.begin(), first.end(), row), first.end()) << row;
+    }
+    for (std::size_t i = separating; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].find("|separating"), std::string::npos) << i << ": " << rows[i];
+    }
+    // What varies between the two good machines is hidden and counted; the switch shows
+    // that many rows more, after the others.
+    for (const std::string& row : rows) {
+        EXPECT_EQ(row.find("|expected to vary"), std::string::npos) << row;
+    }
+    const std::string toggle = WindowText(GetDlgItem(matrix, 1018));
+    const std::size_t open = toggle.rfind('(');
+    ASSERT_NE(open, std::string::npos) << toggle;
+    const int hidden = std::atoi(toggle.c_str() + open + 1);
+    EXPECT_NE(WindowText(GetDlgItem(matrix, 1014))
+                  .find(std::to_string(hidden) + " expected to vary (hidden)"),
+              std::string::npos)
+        << WindowText(GetDlgItem(matrix, 1014));
+    SendMessageA(GetDlgItem(matrix, 1018), BM_CLICK, 0, 0);
+    const std::vector<std::string> all = ShownRows(session, matrix);
+    ASSERT_EQ(all.size(), rows.size() + hidden);
+    EXPECT_TRUE(std::equal(rows.begin(), rows.end(), all.begin()));
+    for (std::size_t i = rows.size(); i < all.size(); ++i) {
+        EXPECT_NE(all[i].find("|expected to vary"), std::string::npos) << all[i];
+    }
+    // Memory, the products and the fax service differ between the good machines.
+    for (const char* row :
+         {"logAnalyzeSystemData Memory|expected to vary", "logServices Fax|expected to vary",
+          "logAnalyzeInstalledProgs LibreOffice 7|expected to vary"}) {
+        EXPECT_NE(std::find(all.begin(), all.end(), row), all.end()) << row;
+    }
+
+    // bad2 marked good by a click on its title; then the element row of the DLL focused.
+    const POINT title = session.ColumnTitlePoint(matrix, 5);
+    SetForegroundWindow(matrix);
+    SetCursorPos(title.x, title.y);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        return session.ColumnTitles(matrix)[5].compare(0, 5, "bad2 ") == 0;
+    })) << session.ColumnTitles(matrix)[5];
+    const int element = RowOfCell(session, matrix, 1, kBin + "\\opencv_core248.dll");
+    ASSERT_GE(element, 0);
+    ClickRow(session, matrix, element);
+    const MatrixState before = StateOf(session, matrix);
+
+    // Alt+F: the two folders of the row, the first holding its common value ("Not found" in
+    // bad1, bad2 and bad3), the second the first bundle without it (good1).
+    SetForegroundWindow(matrix);
+    PressChord({VK_MENU}, 'F');
+    HWND summary = WaitForReport(session, "Log", matrix);
+    ASSERT_NE(summary, nullptr);
+    const std::string names = WindowText(GetDlgItem(summary, 1013));
+    EXPECT_NE(names.find("First folder: " + GeneratedBundles::Folder("bad1")), std::string::npos)
+        << names;
+    EXPECT_NE(names.find("Second folder: " + good1), std::string::npos) << names;
+    const int log = RowOfCell(session, summary, 0, "Lensora_Brenhold.logAnalyzeElement");
+    ASSERT_GE(log, 0);
+    ClickRow(session, summary, log);
+    const int summaryRows = session.RowCount(summary);
+    PressChord({}, VK_RETURN);
+    HWND comparison = WaitForOtherDialog(session, {matrix, summary});
+    ASSERT_NE(comparison, nullptr);
+    EXPECT_GE(RowOfCell(session, comparison, 0, kBin + "\\opencv_highgui248.dll"), 0);
+    Close(session, comparison);
+    EXPECT_EQ(session.RowCount(summary), summaryRows);
+    EXPECT_EQ(SendMessageA(GetDlgItem(summary, 1000), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                           LVNI_FOCUSED),
+              log);
+    Close(session, summary);
+
+    const MatrixState after = StateOf(session, matrix);
+    EXPECT_TRUE(after == before) << "focus " << before.focused << " -> " << after.focused
+                                 << ", rows " << before.rows.size() << " -> " << after.rows.size()
+                                 << ", " << before.counts << " -> " << after.counts;
+    // The matrix's own list still answers its copy and its switch.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    SetForegroundWindow(matrix);
+    PressChord({VK_CONTROL}, 'C');
+    EXPECT_TRUE(WaitUntil([] { return !ClipboardText().empty(); }));
+    const std::string copied = ClipboardText();
+    EXPECT_EQ(copied.find("Log\tFact\tDifference\tCommon value\t"), 0u) << copied;
+    EXPECT_NE(copied.find(kBin + "\\opencv_core248.dll\t"), std::string::npos) << copied;
+    SendMessageA(GetDlgItem(matrix, 1018), BM_CLICK, 0, 0);
+    EXPECT_LT(session.RowCount(matrix), static_cast<int>(before.rows.size()));
+    Close(session, matrix);
+    session.Command(105);
+    EXPECT_EQ(session.ExitCode(20000), 0u);
 }
 
 // The matrix in its window, the separating rows first (the README's picture, taken by

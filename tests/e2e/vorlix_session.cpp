@@ -1,5 +1,7 @@
 #include "tests/e2e/vorlix_session.h"
 
+#include <gtest/gtest.h>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -261,6 +263,18 @@ POINT VorlixSession::RowPoint(HWND dialog, int row) {
     return point;
 }
 
+POINT VorlixSession::ColumnTitlePoint(HWND dialog, int column) {
+    const HWND header =
+        reinterpret_cast<HWND>(SendMessageA(GetDlgItem(dialog, 1000), LVM_GETHEADER, 0, 0));
+    RemoteBuffer remote(process_.hProcess, sizeof(RECT));
+    RECT rect = {};
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(remote.At(0)));
+    remote.Read(0, &rect, sizeof rect);
+    POINT point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(header, &point);
+    return point;
+}
+
 // The shell hands a drop over as a DROPFILES block in the receiver's memory;
 // the block is placed there the same way.
 void VorlixSession::DropFiles(const std::vector<std::string>& paths) {
@@ -296,6 +310,64 @@ void VorlixSession::ChooseFile(HWND fileDialog, const std::string& path) {
     SendMessageA(GetDlgItem(fileDialog, 0x47C), WM_SETTEXT, 0,
                  reinterpret_cast<LPARAM>(path.c_str()));
     PostMessageA(fileDialog, WM_COMMAND, IDOK, 0);
+}
+
+void VorlixSession::ChooseFolder(HWND picker, const std::string& path) {
+    RemoteBuffer remote(process_.hProcess, path.size() + 1);
+    remote.Write(0, path.c_str(), path.size() + 1);
+    SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote.At(0)));
+    SendMessageA(picker, WM_COMMAND, IDOK, 0);
+}
+
+namespace {
+
+bool HasColumnTitled(VorlixSession& session, HWND dialog, const char* title) {
+    const std::vector<std::string> titles = session.ColumnTitles(dialog);
+    return !titles.empty() && titles[0] == title;
+}
+
+}  // namespace
+
+HWND WaitForReport(VorlixSession& session, const char* firstTitle, HWND other, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        for (HWND window : session.Dialogs()) {
+            if (window != other && GetDlgItem(window, 1000) != nullptr &&
+                HasColumnTitled(session, window, firstTitle)) {
+                return window;
+            }
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+void ClickRow(VorlixSession& session, HWND dialog, int row) {
+    HWND list = GetDlgItem(dialog, 1000);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        SetForegroundWindow(dialog);
+        const POINT point = session.RowPoint(dialog, row);
+        SetCursorPos(point.x, point.y);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        for (int wait = 0; wait < 20; ++wait) {
+            Sleep(25);
+            if (SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) ==
+                row) {
+                return;
+            }
+        }
+    }
+    ADD_FAILURE() << "row " << row << " could not be selected";
+}
+
+int RowOfCell(VorlixSession& session, HWND dialog, int column, const std::string& text) {
+    for (int row = 0; row < session.RowCount(dialog); ++row) {
+        if (session.Cell(dialog, row, column) == text) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 namespace {

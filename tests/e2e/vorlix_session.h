@@ -48,6 +48,8 @@ public:
     int SelectedCount(HWND dialog);
     // The middle of a row's first cell, in screen coordinates.
     POINT RowPoint(HWND dialog, int row);
+    // The middle of a column's title, in screen coordinates.
+    POINT ColumnTitlePoint(HWND dialog, int column);
     // Hands the names to the main window as the shell does on a drop.
     void DropFiles(const std::vector<std::string>& paths);
 
@@ -55,6 +57,9 @@ public:
     std::string MessageBoxText(HWND box);
     // Types a path into the file-open dialog and presses "Open".
     void ChooseFile(HWND fileDialog, const std::string& path);
+    // Selects the folder in the system's folder picker (as its owner may, BFFM_SETSELECTION)
+    // and presses "OK".
+    void ChooseFolder(HWND picker, const std::string& path);
 
 private:
     PROCESS_INFORMATION process_ = {};
@@ -69,6 +74,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 // Brings the window to the front and waits until it is there.
 bool BringToFront(HWND window);
+
+// The report dialog whose first column has the title (other than `other`), or nullptr when
+// none shows within the time.
+HWND WaitForReport(VorlixSession& session, const char* firstTitle, HWND other = nullptr,
+                   DWORD timeoutMs = 30000);
+// Clicks the row's first cell until the row is the one selected.
+void ClickRow(VorlixSession& session, HWND dialog, int row);
+// The first row whose cell in the column holds the text; -1 when none does.
+int RowOfCell(VorlixSession& session, HWND dialog, int column, const std::string& text);
 
 // A run of the program that ends by itself (such as "/collect"): its exit
 // code, what it wrote to its standard output, and whether any window of it

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/commands_win.h"
+#include "platform/file_kind_win.h"
 #include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
 
@@ -16,11 +17,6 @@ const char kDropHint[] =
     "*.logServices, two *.logDlls, two *.logAnalyze... or two *.logMessages files.";
 const char kFoldersHint[] =
     " Two folders of collected logs dropped together are compared log by log.";
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // The dropped names, or nothing when a name would not fit a log name buffer.
 std::vector<std::string> DroppedNames(HDROP drop) {

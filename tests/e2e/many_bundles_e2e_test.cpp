@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 #include "tests/win/file_support.h"
@@ -136,12 +137,10 @@ private:
         for (const char* name : {"good1", "good2", "bad1", "bad2", "bad3"}) {
             const std::string folder = Folder(name);
             WIN32_FIND_DATAA entry;
-            const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-            if (search != INVALID_HANDLE_VALUE) {
+            if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
                 do {
                     DeleteFileA((folder + "\\" + entry.cFileName).c_str());
-                } while (FindNextFileA(search, &entry));
-                FindClose(search);
+                } while (FindNextFileA(search.Get(), &entry));
             }
             RemoveDirectoryA(folder.c_str());
         }

@@ -24,13 +24,6 @@ constexpr char kPluginPattern[] = "*.dll";
 constexpr char kDisplayNameValue[] = "DisplayName";
 constexpr DWORD kDisplayNameSize = 260;
 
-struct FindHandleTraits {
-    using Type = std::intptr_t;
-    static Type Invalid() { return -1; }
-    static void Close(Type value) { _findclose(value); }
-};
-using UniqueFind = UniqueHandle<FindHandleTraits>;
-
 const char* UninstallKeyName() {
     return ChooseUninstallKey(g_versionRecord.dwMajorVersion, g_versionRecord.dwMinorVersion);
 }
@@ -92,7 +85,7 @@ int RunPluginFolderSection() {
         return 1;
     }
     _finddata_t entry;
-    UniqueFind search(_findfirst(kPluginPattern, &entry));
+    UniqueCrtFind search(_findfirst(kPluginPattern, &entry));
     if (!search) {
         return 1;
     }

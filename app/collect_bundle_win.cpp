@@ -6,8 +6,10 @@
 #include <cstdint>
 
 #include "app/collect_plan.h"
+#include "platform/file_kind_win.h"
 #include "platform/handles_win.h"
 #include "platform/whole_file_win.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -17,11 +19,6 @@ bool Made(int error, const std::string& folder) {
 }
 
 }  // namespace
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 CollectBundle::CollectBundle(const std::string& folder, MessagesLog& messages)
     : folder_(folder), messages_(messages) {}
@@ -51,15 +48,15 @@ bool CollectBundle::MakeFolder() {
 // The manifest goes first, so that the folder never holds a manifest that does not
 // describe it.
 void CollectBundle::RemoveEarlierFiles() {
-    Remove(FileInFolder(folder_, kManifestFileName));
+    Remove(JoinFolderAndName(folder_, kManifestFileName));
     for (const std::string& name : EarlierFileNames()) {
-        Remove(FileInFolder(folder_, name));
+        Remove(JoinFolderAndName(folder_, name));
     }
 }
 
 void CollectBundle::Place(const char* source) {
-    const std::string name = FileNameOf(source);
-    const std::string target = FileInFolder(folder_, name);
+    const std::string name = FileNameOfPath(source);
+    const std::string target = JoinFolderAndName(folder_, name);
     if (!CopyFileA(source, target.c_str(), FALSE)) {
         messages_.Append("Vorlix   CopyFile", target, GetLastError());
         return;
@@ -74,7 +71,7 @@ void CollectBundle::Place(const char* source) {
 }
 
 bool CollectBundle::Holds(const char* source) const {
-    const std::string name = FileNameOf(source);
+    const std::string name = FileNameOfPath(source);
     for (const ManifestFile& file : placed_) {
         if (file.name == name) {
             return true;
@@ -88,7 +85,7 @@ bool CollectBundle::Holds(const char* source) const {
 void CollectBundle::WriteManifest(CollectManifest manifest) {
     manifest.files = placed_;
     const std::string bytes = FormatManifest(manifest);
-    const std::string path = FileInFolder(folder_, kManifestFileName);
+    const std::string path = JoinFolderAndName(folder_, kManifestFileName);
     const WholeFileFailure failure = WriteWholeFile(path, bytes);
     if (failure.error != 0) {
         messages_.Append((std::string("Vorlix   ") + failure.call).c_str(), path, failure.error);
@@ -108,8 +105,8 @@ std::string CollectBundle::OutermostMissingStep() const {
 std::vector<std::string> CollectBundle::EarlierFileNames() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(FileInFolder(folder_, "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileA(JoinFolderAndName(folder_, "*").c_str(), &entry));
+    if (!search) {
         return names;
     }
     do {
@@ -117,8 +114,7 @@ std::vector<std::string> CollectBundle::EarlierFileNames() const {
             IsEarlierBundleFile(entry.cFileName)) {
             names.push_back(entry.cFileName);
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &entry));
     return names;
 }
 

@@ -34,6 +34,3 @@ private:
     MessagesLog& messages_;
     std::vector<ManifestFile> placed_;
 };
-
-// Whether the path names an existing folder.
-bool IsFolder(const std::string& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 #include "report/collect_manifest.h"
 #include "report/log_paths.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 // Paths of the ANSI file API hold at most MAX_PATH (260) characters with their zero.
 constexpr std::size_t kLongestAnsiPath = 259;
-constexpr char kLogNamePrefix[] = "Lensora_Brenhold.log";
 
 void AppendOneLine(std::string& line, const char* text) {
     const size_t start = line.size();
@@ -72,9 +72,9 @@ FolderArgument ReadFolderArgument(const std::string& argument) {
 }
 
 std::size_t MaxCollectFolderLength() {
-    std::size_t longest = FileNameOf(kMessagesLogPath).size();
+    std::size_t longest = FileNameOfPath(kMessagesLogPath).size();
     for (const char* log : kTestLogPaths) {
-        longest = std::max(longest, FileNameOf(log).size());
+        longest = std::max(longest, FileNameOfPath(log).size());
     }
     longest = std::max(longest, sizeof kManifestFileName - 1);
     // The folder, a backslash, the name.
@@ -118,19 +118,8 @@ std::vector<std::string> FolderChain(const std::string& fullPath) {
     return chain;
 }
 
-std::string FileNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string FileInFolder(const std::string& folder, const std::string& name) {
-    return WithoutTrailingBackslashes(folder) + "\\" + name;
-}
-
 bool IsEarlierBundleFile(const std::string& name) {
-    const std::string lowered = FoldAsciiCase(name);
-    return lowered.compare(0, sizeof kLogNamePrefix - 1, FoldAsciiCase(kLogNamePrefix)) == 0 ||
-           lowered == FoldAsciiCase(kManifestFileName);
+    return IsCollectedLogName(name) || FoldAsciiCase(name) == FoldAsciiCase(kManifestFileName);
 }
 
 std::string ClosingLine(const CollectSummary& summary) {

@@ -30,14 +30,8 @@ std::string FolderLengthProblem(const std::string& folder);
 // root nor a UNC server or share is among them. A trailing backslash is ignored.
 std::vector<std::string> FolderChain(const std::string& fullPath);
 
-// The part of a path after its last backslash.
-std::string FileNameOf(const std::string& path);
-
-// The path of a file of that name in the folder (which may end in a backslash).
-std::string FileInFolder(const std::string& folder, const std::string& name);
-
 // Whether a file in a bundle folder comes from an earlier run: every name the program
-// gives its logs (Lensora_Brenhold.log...) and the manifest, in any letter case.
+// gives its logs (Lensora_Brenhold.log and a kind) and the manifest, in any letter case.
 bool IsEarlierBundleFile(const std::string& name);
 
 // What the console is told when the run ends.

@@ -20,6 +20,7 @@
 #include "diagnosis/diagnosis_text.h"
 #include "diagnosis/rules.h"
 #include "platform/error_text_win.h"
+#include "platform/path_text.h"
 #include "platform/shell_state_win.h"
 #include "report/collect_manifest.h"
 #include "report/log_file_win.h"
@@ -143,7 +144,7 @@ void FillBundle(const std::string& folder, const WrittenLogs& written, bool diag
     summary.logs = bundle.PlacedCount();
     summary.logFolder = folder;
     if (bundle.Holds(kMessagesLogPath) && messages.Count() == messagesInCopy) {
-        summary.messagesLog = FileInFolder(folder, FileNameOf(kMessagesLogPath));
+        summary.messagesLog = JoinFolderAndName(folder, FileNameOfPath(kMessagesLogPath));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/collect_plan.h"
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -33,13 +34,7 @@ std::string KindName(CompareKind kind) {
 }
 
 bool IsMessagesLogPath(const std::string& path) {
-    static const char kMessagesExtension[] = ".logmessages";
-    const size_t length = sizeof kMessagesExtension - 1;
-    const size_t separator = path.find_last_of("\\/:");
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    const size_t dot = name.rfind('.');
-    return dot != std::string::npos && name.size() - dot == length &&
-           FoldAsciiCase(name.substr(dot)) == kMessagesExtension;
+    return FoldAsciiCase(ExtensionOfPath(path)) == ".logmessages";
 }
 
 // A log named with what it is: "C:\a.logDlls (an export log)", "C:\b.logAnalyzePATH

@@ -11,6 +11,7 @@
 #include "compare/folder_compare_win.h"
 #include "platform/file_identity_win.h"
 #include "platform/message_box_win.h"
+#include "platform/path_text.h"
 #include "report/collect_manifest.h"
 #include "report/save_report_win.h"
 
@@ -40,7 +41,7 @@ std::vector<const std::string*> AddressesOf(const std::vector<std::string>& text
 
 std::string ReportIsBundleFile(const std::string& report, const std::vector<std::string>& folders) {
     const std::string fullReport = FullLongPath(report);
-    const std::string reportName = FileNameOf(fullReport);
+    const std::string reportName = FileNameOfPath(fullReport);
     const bool bundleName =
         IsCollectedLogName(reportName) || lstrcmpiA(reportName.c_str(), kManifestFileName) == 0;
     for (const std::string* folder : AddressesOf(folders)) {
@@ -49,7 +50,7 @@ std::string ReportIsBundleFile(const std::string& report, const std::vector<std:
         bool inBundle =
             bundleName &&
             lstrcmpiA(FolderOf(fullReport).c_str(),
-                      FolderOf(FullLongPath(PathInFolder(*folder, reportName))).c_str()) == 0;
+                      FolderOf(FullLongPath(JoinFolderAndName(*folder, reportName))).c_str()) == 0;
         for (const std::string& file : BundleFiles(*folder)) {
             inBundle = inBundle || SameFile(report, file);
         }

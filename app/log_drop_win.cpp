@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/commands_win.h"
 #include "app/many_bundles_win.h"
+#include "platform/file_kind_win.h"
 #include "platform/message_box_win.h"
 #include "platform/shell_state_win.h"
 
@@ -18,11 +19,6 @@ const char kDropHint[] =
 const char kFoldersHint[] =
     " Two folders of collected logs dropped together are compared log by log; three or more "
     "folders, or one folder that holds bundles as its folders, open the matrix of many bundles.";
-
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Three or more folders, or one folder of bundles: what `/compare folders` opens as a matrix.
 bool AreManyBundles(const std::vector<std::string>& names) {

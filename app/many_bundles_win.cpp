@@ -11,8 +11,9 @@
 #include "diagnosis/diagnosis_text.h"
 #include "diagnosis/rules.h"
 #include "platform/ascii_case.h"
-#include "platform/dependency_walk.h"
+#include "platform/handles_win.h"
 #include "platform/message_box_win.h"
+#include "platform/path_text.h"
 #include "platform/shell_state_win.h"
 #include "report/save_report_win.h"
 #include "res/resource.h"
@@ -26,8 +27,8 @@ const char kDiagnosisKind[] = "logDiagnosis";
 std::vector<std::string> BundlesInParent(const std::string& parent) {
     std::vector<std::string> folders;
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(JoinFolderAndName(parent, "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileA(JoinFolderAndName(parent, "*").c_str(), &entry));
+    if (!search) {
         return folders;
     }
     do {
@@ -35,8 +36,7 @@ std::vector<std::string> BundlesInParent(const std::string& parent) {
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") {
             folders.push_back(JoinFolderAndName(parent, name));
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &entry));
     std::sort(folders.begin(), folders.end());
     return folders;
 }

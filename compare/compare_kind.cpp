@@ -1,27 +1,16 @@
 #include "compare/compare_kind.h"
 
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 
 namespace {
-
-// The part of the name after its last separator, and its extension from the
-// last dot on (empty when there is none).
-std::string FileNameOf(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/:");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-std::string ExtensionOf(const std::string& name) {
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
 
 const char kAnalysisExtension[] = ".loganalyze";
 
 }  // namespace
 
 LogKind LogKindOfName(const std::string& path) {
-    const std::string extension = ExtensionOf(FileNameOf(path));
+    const std::string extension = ExtensionOfPath(path);
     const std::string lowered = FoldAsciiCase(extension);
     LogKind kind;
     if (lowered == ".logservices") {
@@ -47,7 +36,7 @@ std::string DescribeLogKind(const LogKind& kind, const std::string& path) {
             return "exports";
         case CompareKind::Analysis: {
             // The section as the file name spells it.
-            const std::string extension = ExtensionOf(FileNameOf(path));
+            const std::string extension = ExtensionOfPath(path);
             const std::string section = extension.substr(sizeof kAnalysisExtension - 1);
             return section.empty() ? "analysis" : "analysis (" + section + ")";
         }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 #include "compare/compare_view.h"
 #include "report/column_sets.h"
 #include "report/copy_text.h"
@@ -11,38 +12,14 @@
 
 namespace {
 
-std::string NameOf(const char* path) {
-    const std::string text = path;
-    return text.substr(text.find_last_of('\\') + 1);
-}
-
 // Every log name the program gives, the messages log last.
 std::vector<std::string> ProgramLogNames() {
     std::vector<std::string> names;
     for (const char* path : kTestLogPaths) {
-        names.push_back(NameOf(path));
+        names.push_back(FileNameOfPath(path));
     }
-    names.push_back(NameOf(kMessagesLogPath));
+    names.push_back(FileNameOfPath(kMessagesLogPath));
     return names;
-}
-
-// What every log name of the program starts with ("lensora_brenhold.log"),
-// folded.
-const std::string& CollectedPrefix() {
-    static const std::string prefix = [] {
-        const std::vector<std::string> names = ProgramLogNames();
-        std::string common = FoldAsciiCase(names.front());
-        for (const std::string& name : names) {
-            const std::string folded = FoldAsciiCase(name);
-            size_t same = 0;
-            while (same < common.size() && same < folded.size() && common[same] == folded[same]) {
-                ++same;
-            }
-            common.resize(same);
-        }
-        return common;
-    }();
-    return prefix;
 }
 
 // Where a name stands among the logs that the collect run writes, in their
@@ -91,19 +68,12 @@ std::vector<std::string> Titles(const ColumnSpec* columns) {
 
 }  // namespace
 
-bool IsCollectedLogName(const std::string& name) {
-    const std::string& prefix = CollectedPrefix();
-    return name.size() > prefix.size() &&
-           FoldAsciiCase(name).compare(0, prefix.size(), prefix) == 0;
-}
-
 bool IsMessagesLogName(const std::string& name) {
-    return FoldAsciiCase(name) == FoldAsciiCase(NameOf(kMessagesLogPath));
+    return FoldAsciiCase(name) == FoldAsciiCase(FileNameOfPath(kMessagesLogPath));
 }
 
 LogReadingNotes NotesToSay(const std::string& name, LogReadingNotes notes) {
-    const size_t separator = name.find_last_of("\\/:");
-    if (IsMessagesLogName(separator == std::string::npos ? name : name.substr(separator + 1))) {
+    if (IsMessagesLogName(FileNameOfPath(name))) {
         notes.noTimestamp = false;
         notes.empty = false;
     }
@@ -220,7 +190,7 @@ std::string KindText(const std::string& name) {
     if (kind.compare != CompareKind::None) {
         return DescribeLogKind(kind, named);
     }
-    const std::string rest = named.substr(std::min(named.size(), CollectedPrefix().size()));
+    const std::string rest = named.substr(std::min(named.size(), sizeof kLogNamePrefix - 1));
     return rest.empty() ? std::string("lines") : rest;
 }
 
@@ -322,7 +292,7 @@ std::string FolderReport(const std::vector<SummaryRow>& summary,
 }
 
 bool IsDiagnosisLogName(const std::string& name) {
-    return FoldAsciiCase(name) == "lensora_brenhold.logdiagnosis";
+    return FoldAsciiCase(name) == FoldAsciiCase(FileNameOfPath(kDiagnosisLogPath));
 }
 
 std::vector<std::string> FailedRules(const LogLines& diagnosisLog) {

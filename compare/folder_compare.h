@@ -8,13 +8,11 @@
 
 #include "compare/compare_kind.h"
 #include "compare/compare_logs.h"
+#include "platform/path_text.h"
 #include "report/collect_manifest.h"
 #include "report/report_documents.h"
 
-// Whether a file name starts as the names of the program's logs do
-// ("Lensora_Brenhold.log...", the part that every name of report/log_paths.h
-// shares), in any case: every such file of a folder is listed.
-bool IsCollectedLogName(const std::string& name);
+// A folder's logs are the files whose names IsCollectedLogName (platform/path_text.h).
 bool IsMessagesLogName(const std::string& name);
 
 // The notes of a log's reading that are worth saying: a messages log has no

@@ -5,26 +5,21 @@
 #include <cstdint>
 
 #include "platform/error_text_win.h"
+#include "platform/file_kind_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
+#include "platform/path_text.h"
 #include "report/collect_manifest_win.h"
 #include "report/log_file_win.h"
 
 namespace {
 
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Type value) { FindClose(value); }
-};
-using UniqueFind = UniqueHandle<FindTraits>;
-
 // The collected log names in the folder; false after telling the user when
 // the folder cannot be listed.
 bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files) {
-    // Every file is looked at and the program's log names kept: which names
-    // those are follows report/log_paths.h (IsCollectedLogName).
-    const std::string pattern = PathInFolder(folder, "*");
+    // Every file is looked at and the program's log names kept, those of later
+    // versions too (IsCollectedLogName).
+    const std::string pattern = JoinFolderAndName(folder, "*");
     WIN32_FIND_DATAA entry;
     UniqueFind search(FindFirstFileA(pattern.c_str(), &entry));
     if (!search) {
@@ -53,9 +48,7 @@ bool ListCollectedLogs(const std::string& folder, std::vector<FolderFile>& files
 // The folder's manifest, when it has one that reads as a manifest; `found`
 // tells whether the folder holds a file of that name at all.
 bool ReadManifest(const std::string& folder, CollectManifest* manifest, bool* found) {
-    const std::string path = PathInFolder(folder, kManifestFileName);
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    *found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    *found = IsFile(JoinFolderAndName(folder, kManifestFileName));
     return ReadManifestFile(folder, manifest);
 }
 
@@ -85,30 +78,21 @@ bool ReadLogBytes(const std::string& path, std::string& bytes, std::string* reas
     return ReadWholeLog(file.Get(), path.c_str(), bytes, reason) != 0;
 }
 
-std::string PathInFolder(const std::string& folder, const std::string& name) {
-    std::string path = folder;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/' && path.back() != ':') {
-        path += '\\';
-    }
-    return path + name;
-}
-
 std::vector<std::string> BundleFiles(const std::string& folder) {
     std::vector<std::string> paths;
-    const std::string manifest = PathInFolder(folder, kManifestFileName);
-    const DWORD attributes = GetFileAttributesA(manifest.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const std::string manifest = JoinFolderAndName(folder, kManifestFileName);
+    if (IsFile(manifest)) {
         paths.push_back(manifest);
     }
     WIN32_FIND_DATAA entry;
-    UniqueFind search(FindFirstFileA(PathInFolder(folder, "*").c_str(), &entry));
+    UniqueFind search(FindFirstFileA(JoinFolderAndName(folder, "*").c_str(), &entry));
     if (!search) {
         return paths;
     }
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
             IsCollectedLogName(entry.cFileName)) {
-            paths.push_back(PathInFolder(folder, entry.cFileName));
+            paths.push_back(JoinFolderAndName(folder, entry.cFileName));
         }
     } while (FindNextFileA(search.Get(), &entry));
     return paths;
@@ -137,10 +121,10 @@ bool CompareFolders(const std::string& first, const std::string& second, FolderC
         MarkLeftOvers(result, log);
         std::string firstBytes, secondBytes;
         if (log.FirstCompared()) {
-            ReadLogBytes(PathInFolder(first, log.name), firstBytes, &log.firstReadFailure);
+            ReadLogBytes(JoinFolderAndName(first, log.name), firstBytes, &log.firstReadFailure);
         }
         if (log.SecondCompared()) {
-            ReadLogBytes(PathInFolder(second, log.name), secondBytes, &log.secondReadFailure);
+            ReadLogBytes(JoinFolderAndName(second, log.name), secondBytes, &log.secondReadFailure);
         }
         LogLines firstLines, secondLines;
         const CompareKind kind = FolderLogCompareKind(log.name);

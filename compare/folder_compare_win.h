@@ -14,9 +14,6 @@
 // when given, then gets the why in one line.
 bool ReadLogBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
 
-// The path of a log of the folder.
-std::string PathInFolder(const std::string& folder, const std::string& name);
-
 // The paths of the files of the folder that make a bundle: the program's logs
 // and manifest.txt; none when the folder cannot be listed.
 std::vector<std::string> BundleFiles(const std::string& folder);

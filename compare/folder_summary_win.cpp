@@ -11,6 +11,7 @@
 #include "platform/dialog_guard_win.h"
 #include "platform/list_view_win.h"
 #include "platform/message_box_win.h"
+#include "platform/path_text.h"
 #include "platform/shell_state_win.h"
 #include "report/column_sets.h"
 #include "report/report_keys_win.h"
@@ -90,9 +91,9 @@ void OpenRow(HWND dialog, int row) {
         ShowMessageBox(dialog, text.c_str(), "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    lstrcpynA(g_firstLogName, PathInFolder(comparison->firstFolder, log.name).c_str(),
+    lstrcpynA(g_firstLogName, JoinFolderAndName(comparison->firstFolder, log.name).c_str(),
               kLogNameSize);
-    lstrcpynA(g_secondLogName, PathInFolder(comparison->secondFolder, log.name).c_str(),
+    lstrcpynA(g_secondLogName, JoinFolderAndName(comparison->secondFolder, log.name).c_str(),
               kLogNameSize);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog, CompareDialogProc,
                     static_cast<LPARAM>(FolderLogCompareKind(log.name)));

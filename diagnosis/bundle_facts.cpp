@@ -4,6 +4,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/dependency_walk.h"
+#include "platform/path_text.h"
 #include "report/dependency_texts.h"
 #include "report/opencv_files.h"
 
@@ -195,7 +196,7 @@ std::vector<InstalledFileFact> ReadOpenCvFileFacts(const BundleView& view) {
 std::string OpenCvFolder(const std::vector<InstalledFileFact>& files) {
     for (const InstalledFileFact& file : files) {
         if (file.checked) {
-            return FolderPartOf(file.fullPath);
+            return FolderOfPath(file.fullPath);
         }
     }
     return std::string();
@@ -236,9 +237,4 @@ bool SameFolder(const std::string& a, const std::string& b) {
 bool EndsWithFolded(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
            FoldAsciiCase(text.substr(text.size() - end.size())) == FoldAsciiCase(end);
-}
-
-std::string FolderPartOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }

@@ -98,5 +98,3 @@ struct BundleFacts {
 // ASCII case ignored; a trailing backslash or slash does not count.
 bool SameFolder(const std::string& a, const std::string& b);
 bool EndsWithFolded(const std::string& text, const std::string& end);
-std::string FolderPartOf(const std::string& path);
-

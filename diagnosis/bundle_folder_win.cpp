@@ -2,9 +2,10 @@
 
 #include <windows.h>
 
-#include "platform/dependency_walk.h"
 #include "platform/error_text_win.h"
+#include "platform/file_kind_win.h"
 #include "platform/handles_win.h"
+#include "platform/path_text.h"
 #include "report/collect_manifest_win.h"
 #include "report/log_file_win.h"
 
@@ -22,8 +23,7 @@ std::string ReasonText(DWORD error) {
 // A log that is not there is no file of the bundle; one that is there but cannot be read is,
 // with the reason.
 void AddLogFile(const std::string& path, std::vector<BundleFile>& files) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (!IsFile(path)) {
         return;
     }
     BundleFile file;

@@ -2,6 +2,7 @@
 // what their importers need; the Visual C++ runtime where its DLLs are needed.
 #include "diagnosis/rule_support.h"
 #include "diagnosis/rules.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -128,8 +129,8 @@ Verdict JudgeNeededFunctions(const BundleFacts& facts) {
     if (good != nullptr) {
         sentence += "; the copy " + good->path + " (" + good->result.substr(0, good->result.find(',')) +
                     ") has it, but comes later in the search order.";
-        action = "Remove or replace " + first->path + ", or put " + FolderPartOf(good->path) +
-                 " before " + FolderPartOf(first->path) + " on PATH.";
+        action = "Remove or replace " + first->path + ", or put " + FolderOfPath(good->path) +
+                 " before " + FolderOfPath(first->path) + " on PATH.";
     } else {
         sentence += "; no other copy in the search order has it.";
         action = "Install the " + first->dll +

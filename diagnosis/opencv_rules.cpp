@@ -5,6 +5,7 @@
 #include "diagnosis/rule_support.h"
 #include "diagnosis/rules.h"
 #include "platform/ascii_case.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ Verdict JudgeOpenCvFiles(const BundleFacts& facts) {
         if (!file.checked || file.found) {
             continue;
         }
-        const std::string name = file.relativePath.substr(file.relativePath.find_last_of('\\') + 1);
+        const std::string name = FileNameOfPath(file.relativePath);
         (knowsNeeds && IsNeeded(deps, name) ? needed : unneeded).push_back(name);
         evidence.push_back(RowEvidence(BundleLog::Element, file.elementRow, file.elementRow.Last(), "found"));
     }
@@ -66,8 +67,7 @@ Verdict JudgeOpenCvVersions(const BundleFacts& facts) {
             !EndsWithFolded(file.relativePath, ".dll")) {
             continue;
         }
-        filesOfVersion[file.version].push_back(
-            file.relativePath.substr(file.relativePath.find_last_of('\\') + 1));
+        filesOfVersion[file.version].push_back(FileNameOfPath(file.relativePath));
         evidence.push_back(RowEvidence(BundleLog::FileVersions, file.versionRow, file.version));
     }
     if (filesOfVersion.empty()) {

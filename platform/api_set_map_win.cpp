@@ -27,7 +27,12 @@ bool ProcessApiSetSchema(const unsigned char** bytes, std::size_t* size) {
     if (!SystemHasApiSets()) {
         return false;
     }
+    // mingw's NtCurrentTeb reads the segment register through a pointer of address 0, which
+    // GCC takes for an out-of-bounds read of an empty array; the read is the processor's.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
     const unsigned char* teb = reinterpret_cast<const unsigned char*>(NtCurrentTeb());
+#pragma GCC diagnostic pop
     const unsigned char* peb = *reinterpret_cast<const unsigned char* const*>(teb + kPebOfTeb);
     const unsigned char* map =
         *reinterpret_cast<const unsigned char* const*>(peb + kApiSetMapOfPeb);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/ascii_case.h"
+
 namespace {
 
 constexpr std::size_t kMaxNameBytes = 2 * 260;
@@ -32,11 +34,8 @@ public:
         name->clear();
         for (std::uint32_t i = 0; i < bytes; i += 2) {
             const unsigned c = data_[offset + i] | data_[offset + i + 1] << 8;
-            char ascii = c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
-            if (ascii >= 'A' && ascii <= 'Z') {
-                ascii = static_cast<char>(ascii - 'A' + 'a');
-            }
-            *name += ascii;
+            const unsigned char ascii = c >= 0x20 && c < 0x7F ? static_cast<unsigned char>(c) : '?';
+            *name += static_cast<char>(FoldAsciiLetter(ascii));
         }
         return true;
     }
@@ -45,15 +44,6 @@ private:
     const unsigned char* data_;
     std::size_t size_;
 };
-
-std::string Lowered(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
 
 // The field offsets of one schema version.
 struct Layout {
@@ -79,8 +69,8 @@ class Lookup {
 public:
     Lookup(const SchemaBytes& bytes, const Layout& layout, const std::string& name,
            const std::string& importer)
-        : bytes_(bytes), layout_(layout), importer_(Lowered(importer)) {
-        std::string lowered = Lowered(name);
+        : bytes_(bytes), layout_(layout), importer_(FoldAsciiCase(importer)) {
+        std::string lowered = FoldAsciiCase(name);
         if (lowered.size() > 4 && lowered.compare(lowered.size() - 4, 4, ".dll") == 0) {
             lowered.resize(lowered.size() - 4);
         }

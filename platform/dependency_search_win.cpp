@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "platform/api_set_map_win.h"
+#include "platform/file_kind_win.h"
 #include "platform/handles_win.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -83,10 +85,7 @@ ApiSetHost LoaderSearch::ResolveApiSet(const std::string& name, const std::strin
 
 void LoaderSearch::Add(const std::string& folder, SearchRole role) {
     if (!folder.empty()) {
-        const DWORD attributes = GetFileAttributesA(folder.c_str());
-        const bool missing =
-            attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-        folders_.push_back({folder, role, missing});
+        folders_.push_back({folder, role, !IsFolder(folder)});
     }
 }
 
@@ -98,8 +97,7 @@ std::vector<LocatedDll> LoaderSearch::Files(const std::string& fileName, bool fi
         if (candidate.size() >= MAX_PATH) {
             continue;
         }
-        const DWORD attributes = GetFileAttributesA(candidate.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        if (!IsFile(candidate)) {
             continue;
         }
         files.push_back(ReadLocated(LocatedDll::Where::File, candidate));

@@ -5,12 +5,14 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/export_lookup.h"
+#include "platform/path_text.h"
 
 namespace {
 
 bool StartsWithIgnoringCase(const std::string& text, const char* prefix) {
-    return AsciiLowered(text.substr(0, std::string(prefix).size())) == prefix;
+    return FoldAsciiCase(text.substr(0, std::string(prefix).size())) == prefix;
 }
 
 void Describe(const LocatedDll& located, std::uint16_t machine, NeededDll* needed) {
@@ -79,7 +81,7 @@ public:
         : machine_(machine), locator_(locator), maxDlls_(maxDlls), lookup_(locator, machine) {}
 
     std::vector<NeededDll> Run(const std::string& rootName, const PeImage& root) {
-        seen_.emplace(AsciiLowered(SearchFileName(rootName)), kRoot);
+        seen_.emplace(FoldAsciiCase(SearchFileName(rootName)), kRoot);
         std::deque<Pending> pending;
         pending.push_back({rootName, &root});
         while (!pending.empty() && !full_) {
@@ -112,7 +114,7 @@ private:
     Pending Need(const ImportedDll& import, const std::string& importer) {
         const bool apiSet = IsApiSetName(import.name);
         const std::string fileName = SearchFileName(import.name);
-        const auto known = seen_.find(AsciiLowered(fileName));
+        const auto known = seen_.find(FoldAsciiCase(fileName));
         if (known != seen_.end()) {
             if (known->second != kRoot) {
                 NeededDll& dll = needed_[known->second];
@@ -130,7 +132,7 @@ private:
             full_ = true;
             return {std::string(), nullptr};
         }
-        seen_.emplace(AsciiLowered(fileName), needed_.size());
+        seen_.emplace(FoldAsciiCase(fileName), needed_.size());
         NeededDll dll;
         dll.name = import.name;
         dll.neededBy = importer;
@@ -167,7 +169,7 @@ private:
     }
 
     bool LoadedWithRoot(const std::string& importer) const {
-        const auto known = seen_.find(AsciiLowered(SearchFileName(importer)));
+        const auto known = seen_.find(FoldAsciiCase(SearchFileName(importer)));
         return known != seen_.end() && (known->second == kRoot || entries_[known->second].early);
     }
 
@@ -227,9 +229,9 @@ private:
     }
 
     void ListOtherCopies(const Entry& entry, NeededDll* dll) {
-        const std::string pickedPath = AsciiLowered(entry.picked->path);
+        const std::string pickedPath = FoldAsciiCase(entry.picked->path);
         for (LocatedDll& file : locator_.LocateAll(entry.fileName)) {
-            if (AsciiLowered(file.path) == pickedPath) {
+            if (FoldAsciiCase(file.path) == pickedPath) {
                 continue;
             }
             NeededDll described;
@@ -287,28 +289,8 @@ bool IsApiSetName(const std::string& name) {
     return StartsWithIgnoringCase(name, "api-ms-win-") || StartsWithIgnoringCase(name, "ext-ms-");
 }
 
-bool IsPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") {
-        return false;
-    }
-    for (const char c : name) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || c == '\\' || c == '/' || c == ':' || c == '?' || c == '*') {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string SearchFileName(const std::string& name) {
     return name.find('.') == std::string::npos ? name + ".dll" : name;
-}
-
-std::string JoinFolderAndName(const std::string& folder, const std::string& name) {
-    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') {
-        return folder + name;
-    }
-    return folder + "\\" + name;
 }
 
 std::vector<std::string> SplitSearchPath(const std::string& value) {
@@ -325,23 +307,4 @@ std::vector<std::string> SplitSearchPath(const std::string& value) {
         start = end + 1;
     }
     return folders;
-}
-
-std::string FileNameOfPath(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/:");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-std::string FolderOfPath(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
-std::string AsciiLowered(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
 }

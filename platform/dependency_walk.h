@@ -129,15 +129,7 @@ bool MissingAtLoadTime(const std::vector<NeededDll>& needed);
 
 // "api-ms-win-..." and "ext-ms-...": resolved by the system's schema, not a file.
 bool IsApiSetName(const std::string& name);
-// A name that can only be a file inside a folder: no folder part, drive or control character.
-bool IsPlainFileName(const std::string& name);
 // The file the loader looks for: a name without an extension gets ".dll".
 std::string SearchFileName(const std::string& name);
-std::string JoinFolderAndName(const std::string& folder, const std::string& name);
 // The folders of a PATH value in order, empty entries left out.
 std::vector<std::string> SplitSearchPath(const std::string& value);
-// What follows the last backslash, slash or colon.
-std::string FileNameOfPath(const std::string& path);
-// The folder part of a path: what comes before its last backslash or slash; empty for none.
-std::string FolderOfPath(const std::string& path);
-std::string AsciiLowered(std::string text);

@@ -1,5 +1,8 @@
 #include "platform/export_lookup.h"
 
+#include "platform/ascii_case.h"
+#include "platform/path_text.h"
+
 namespace {
 
 // "DLL.function" or "DLL.#ordinal": the DLL part ends at the last dot, since a DLL name may
@@ -38,13 +41,13 @@ bool SplitForwarder(const std::string& forwarder, std::string* dll, ImportedFunc
 const LocatedDll& ExportLookup::Keep(LocatedDll located, const std::string& fileName, bool picked) {
     kept_.push_back(std::move(located));
     if (picked) {
-        picked_.emplace(AsciiLowered(fileName), &kept_.back());
+        picked_.emplace(FoldAsciiCase(fileName), &kept_.back());
     }
     return kept_.back();
 }
 
 const LocatedDll& ExportLookup::Picked(const std::string& fileName) {
-    const auto known = picked_.find(AsciiLowered(fileName));
+    const auto known = picked_.find(FoldAsciiCase(fileName));
     if (known != picked_.end()) {
         return *known->second;
     }
@@ -123,7 +126,7 @@ bool ExportLookup::Follow(const std::string& forwarder, const std::string& fromF
     if (depth > kMaxForwarderDepth || !SplitForwarder(forwarder, &dll, &function)) {
         return false;
     }
-    if (!visited.insert(AsciiLowered(dll) + "!" + FunctionText(function)).second) {
+    if (!visited.insert(FoldAsciiCase(dll) + "!" + FunctionText(function)).second) {
         return false;
     }
     std::string target = SearchFileName(dll);

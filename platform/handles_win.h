@@ -5,7 +5,9 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <io.h>
 
+#include <cstdint>
 #include <utility>
 
 template <typename Traits>
@@ -55,6 +57,22 @@ struct FileHandleTraits {
     using Type = HANDLE;
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Type value) { CloseHandle(value); }
+};
+
+// A directory search of FindFirstFile: INVALID_HANDLE_VALUE when it fails, closed by
+// FindClose, never by CloseHandle.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type value) { FindClose(value); }
+};
+
+// The C runtime's search of _findfirst, which the plug-in folder section keeps: -1 when
+// it fails, closed by _findclose.
+struct CrtFindTraits {
+    using Type = std::intptr_t;
+    static Type Invalid() { return -1; }
+    static void Close(Type value) { _findclose(value); }
 };
 
 struct RegistryKeyTraits {
@@ -107,6 +125,8 @@ struct MappedViewTraits {
 };
 
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueFind = UniqueHandle<FindHandleTraits>;
+using UniqueCrtFind = UniqueHandle<CrtFindTraits>;
 using UniqueFileMapping = UniqueHandle<FileMappingTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;

@@ -2,6 +2,7 @@
 // takes from each, by name or by ordinal.
 #include <unordered_map>
 
+#include "platform/ascii_case.h"
 #include "platform/pe_layout.h"
 
 namespace pe {
@@ -10,16 +11,6 @@ namespace {
 
 constexpr std::uint64_t kImportDescriptorSize = 20;
 constexpr std::uint64_t kDelayDescriptorSize = 32;
-
-std::string AsciiLowered(const std::string& text) {
-    std::string lowered = text;
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lowered;
-}
 
 // The DLLs in the order first named, the functions of every descriptor of a name together.
 class ImportList {
@@ -31,7 +22,7 @@ public:
         if (name.empty()) {
             return nullptr;
         }
-        const std::string key = AsciiLowered(name);
+        const std::string key = FoldAsciiCase(name);
         const auto known = index_.find(key);
         if (known != index_.end()) {
             return &(*imports_)[known->second];

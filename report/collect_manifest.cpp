@@ -1,7 +1,9 @@
 #include "report/collect_manifest.h"
 
-#include <cctype>
 #include <cstddef>
+
+#include "platform/ascii_case.h"
+#include "platform/path_text.h"
 
 namespace {
 
@@ -114,31 +116,10 @@ bool ParseSize(const std::string& text, std::uint64_t* size) {
     return true;
 }
 
-// A name that opens a file in the bundle folder and nowhere else.
-bool IsPlainFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") {
-        return false;
-    }
-    for (char c : name) {
-        if (c == '\\' || c == '/' || c == ':' || static_cast<unsigned char>(c) < 0x20) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// File names on Windows are the same whatever the case of their ASCII letters.
+// File names on Windows are the same whatever the case of their ASCII letters (and only
+// those: a locale's idea of case must not decide what a manifest holds).
 bool SameFileName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && FoldAsciiCase(a) == FoldAsciiCase(b);
 }
 
 // The value of a "key<TAB>value" line, or false when the line is another.
@@ -153,6 +134,8 @@ bool ValueOf(const std::string& line, const char* key, std::string* value) {
 
 bool ParseFileLine(const std::string& line, ManifestFile* file) {
     const std::vector<std::string> fields = SplitAtTabs(line);
+    // A name that opens a file in the bundle folder and nowhere else (no wildcard either:
+    // the collect run lists only files that exist).
     if (fields.size() != 3 || fields[0] != kFileKey || !IsPlainFileName(fields[1]) ||
         !ParseSize(fields[2], &file->size)) {
         return false;

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/dependency_walk.h"
 #include "platform/handles_win.h"
+#include "platform/path_text.h"
 
 namespace {
 

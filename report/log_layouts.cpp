@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/ascii_case.h"
+#include "platform/path_text.h"
 #include "report/log_paths.h"
 #include "report/service_texts.h"
 
@@ -144,20 +146,9 @@ const LogLayout kLayouts[] = {
      false},
 };
 
-char Folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // The extension of the file name at the end of a path ("" when it has none).
 std::string FoldedExtension(const std::string& path) {
-    const size_t separator = path.find_last_of("\\/:");
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    const size_t dot = name.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-    for (char& c : extension) {
-        c = Folded(c);
-    }
-    return extension;
+    return FoldAsciiCase(ExtensionOfPath(path));
 }
 
 // Where the text of a field that starts at `from` ends: at two blanks, a tab,

@@ -1,5 +1,7 @@
 #include "report/report_form.h"
 
+#include "platform/ascii_case.h"
+#include "platform/path_text.h"
 #include "report/report_writers.h"
 
 namespace {
@@ -16,10 +18,6 @@ const FormOfExtension kForms[] = {
     {".csv", ReportForm::Csv},
 };
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 }  // namespace
 
 ReportForm ReportFormOfFileName(const std::string& fileName) {
@@ -28,16 +26,7 @@ ReportForm ReportFormOfFileName(const std::string& fileName) {
         --end;
     }
     // The extension of the last part of the path only: "C:\reports.html\out" is no HTML.
-    const size_t nameStart = fileName.find_last_of("\\/:", end == 0 ? 0 : end - 1);
-    const size_t dot = fileName.rfind('.', end == 0 ? 0 : end - 1);
-    if (end == 0 || dot == std::string::npos ||
-        (nameStart != std::string::npos && dot < nameStart)) {
-        return ReportForm::Tsv;
-    }
-    std::string extension;
-    for (size_t i = dot; i < end; ++i) {
-        extension.push_back(LowerAscii(fileName[i]));
-    }
+    const std::string extension = FoldAsciiCase(ExtensionOfPath(fileName.substr(0, end)));
     for (const FormOfExtension& entry : kForms) {
         if (extension == entry.extension) {
             return entry.form;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 
@@ -22,8 +23,8 @@ struct FolderFile {
 std::vector<FolderFile> FilesIn(const std::string& folder) {
     std::vector<FolderFile> files;
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileA((folder + "\\*").c_str(), &entry));
+    if (!search) {
         return files;
     }
     do {
@@ -32,8 +33,7 @@ std::vector<FolderFile> FilesIn(const std::string& folder) {
                 {entry.cFileName, (static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) |
                                       entry.nFileSizeLow});
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &entry));
     std::sort(files.begin(), files.end(),
               [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
     return files;
@@ -41,8 +41,8 @@ std::vector<FolderFile> FilesIn(const std::string& folder) {
 
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    // The search ends before the folder goes: an open one would keep it.
+    if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
         do {
             const std::string name = entry.cFileName;
             const std::string path = folder + "\\" + name;
@@ -55,8 +55,7 @@ void RemoveTree(const std::string& folder) {
             } else {
                 DeleteFileA(path.c_str());
             }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+        } while (FindNextFileA(search.Get(), &entry));
     }
     RemoveDirectoryA(folder.c_str());
 }

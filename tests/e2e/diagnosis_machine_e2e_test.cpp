@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 #include "tests/win/file_support.h"
@@ -62,14 +63,12 @@ std::string Fixture(const std::string& name) {
 
 void RemoveFilesAndFolder(const std::string& folder) {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
         do {
             const std::string path = folder + "\\" + entry.cFileName;
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
+        } while (FindNextFileA(search.Get(), &entry));
     }
     RemoveDirectoryA(folder.c_str());
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/handles_win.h"
 #include "tests/win/file_support.h"
 
 const char* const kLogs[12] = {
@@ -192,16 +193,15 @@ TemporaryFolder::~TemporaryFolder() {
 std::vector<std::string> TemporaryFolder::Files() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE) {
+    const UniqueFind search(FindFirstFileA((path_ + "\\*").c_str(), &entry));
+    if (!search) {
         return names;
     }
     do {
         if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             names.push_back(entry.cFileName);
         }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &entry));
     return names;
 }
 

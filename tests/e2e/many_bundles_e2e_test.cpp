@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/handles_win.h"
 #include "tests/e2e/machine_state.h"
 #include "tests/e2e/vorlix_session.h"
 #include "tests/win/file_support.h"
@@ -141,12 +142,10 @@ private:
         for (const char* name : {"good1", "good2", "bad1", "bad2", "bad3", "twin"}) {
             const std::string folder = Folder(name);
             WIN32_FIND_DATAA entry;
-            const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-            if (search != INVALID_HANDLE_VALUE) {
+            if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
                 do {
                     DeleteFileA((folder + "\\" + entry.cFileName).c_str());
-                } while (FindNextFileA(search, &entry));
-                FindClose(search);
+                } while (FindNextFileA(search.Get(), &entry));
             }
             RemoveDirectoryA(folder.c_str());
         }

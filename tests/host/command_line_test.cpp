@@ -7,6 +7,7 @@
 
 #include "app/collect_plan.h"
 #include "app/command_line.h"
+#include "platform/path_text.h"
 #include "report/copy_text.h"
 #include "report/log_paths.h"
 
@@ -281,6 +282,8 @@ TEST(CollectTexts, OnlyTheProgramsOwnFilesAreTakenForAnEarlierRunsOnes) {
         {"manifest.txt", true},
         {"Manifest.TXT", true},
         {"Lensora_Brenhold.txt", false},
+        // The program writes no log without a kind: a file of this name is the user's.
+        {"Lensora_Brenhold.log", false},
         {"notes.txt", false},
         {"manifest.txt.bak", false},
         {"old Lensora_Brenhold.logServices", false},
@@ -288,8 +291,8 @@ TEST(CollectTexts, OnlyTheProgramsOwnFilesAreTakenForAnEarlierRunsOnes) {
     for (const auto& c : cases) {
         EXPECT_EQ(IsEarlierBundleFile(c.name), c.earlier) << c.name;
     }
-    EXPECT_EQ(FileInFolder("D:\\logs\\", "manifest.txt"), "D:\\logs\\manifest.txt");
-    EXPECT_EQ(FileInFolder("D:\\", "manifest.txt"), "D:\\manifest.txt");
+    EXPECT_EQ(JoinFolderAndName("D:\\logs\\", "manifest.txt"), "D:\\logs\\manifest.txt");
+    EXPECT_EQ(JoinFolderAndName("D:\\", "manifest.txt"), "D:\\manifest.txt");
 }
 
 TEST(CollectTexts, TheClosingLineSaysWhereTheLogsAreAndHowManyMessages) {
@@ -330,14 +333,14 @@ TEST(CollectTexts, TheClosingLineSaysWhereTheLogsAreAndHowManyMessages) {
 TEST(CollectTexts, EveryLogIsCollectedOnceUnderItsOwnName) {
     EXPECT_EQ(kTestLogCount, 12);
     for (int i = 0; i < kTestLogCount; ++i) {
-        const std::string name = FileNameOf(kTestLogPaths[i]);
+        const std::string name = FileNameOfPath(kTestLogPaths[i]);
         EXPECT_EQ(std::string(kTestLogPaths[i]), "C:\\" + name);
         EXPECT_NE(LogKindOfName(name).compare, CompareKind::None) << name;
         for (int j = 0; j < i; ++j) {
-            EXPECT_NE(name, FileNameOf(kTestLogPaths[j]));
+            EXPECT_NE(name, FileNameOfPath(kTestLogPaths[j]));
         }
     }
-    EXPECT_EQ(FileNameOf(kMessagesLogPath), "Lensora_Brenhold.logMessages");
+    EXPECT_EQ(FileNameOfPath(kMessagesLogPath), "Lensora_Brenhold.logMessages");
 }
 
 TEST(CopyText, CellsByTabsLinesByCrLf) {

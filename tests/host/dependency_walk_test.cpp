@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/path_text.h"
 #include "report/dependency_texts.h"
 
 namespace {

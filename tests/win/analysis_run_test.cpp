@@ -12,6 +12,7 @@
 
 #include "analysis/analysis_dialog_win.h"
 #include "analysis/analysis_state_win.h"
+#include "platform/handles_win.h"
 #include "res/resource.h"
 #include "tests/win/analysis_test_support.h"
 #include "tests/win/registry_section_support.h"
@@ -146,12 +147,13 @@ TEST_F(AnalysisRunTest, FoundFilesAndThreePluginsAppearWhereTheyAreAndThePluginF
     // The three DLLs in the order in which the system lists them.
     std::vector<std::string> dlls;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA("C:\\Mach3\\plugins\\*.dll", &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
-    do {
-        dlls.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    {
+        const UniqueFind search(FindFirstFileA("C:\\Mach3\\plugins\\*.dll", &found));
+        ASSERT_TRUE(search);
+        do {
+            dlls.push_back(found.cFileName);
+        } while (FindNextFileA(search.Get(), &found));
+    }
     ASSERT_EQ(dlls.size(), 3u);
 
     ScopedCurrentDirectory restoreDirectory;

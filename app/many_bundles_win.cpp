@@ -132,18 +132,26 @@ void GatherManyBundles(const std::vector<std::string>& given,
         if (bundle.hasManifest) {
             matrixBundle.manifest = bundle.manifest;
         }
+        const BundleView view = bundle.View();
         for (const BundleFile& file : bundle.files) {
             if (!file.read) {
                 Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
                                "), not counted as empty");
                 continue;
             }
-            shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
+            // A log of the run is read once, as the rules read it (a mail's wrapping or quote
+            // undone by its layout); any other log of Vorlix line by line.
+            BundleLog log;
+            if (BundleLogOfFileName(file.name, &log) && view.Has(log)) {
+                shown.lines.push_back(view.Log(log).lines);
+            } else {
+                shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
+            }
             matrixBundle.logs.push_back(
                 MatrixLog{file.name.substr(sizeof kLogPrefix - 1), &shown.lines.back()});
         }
         // The verdicts as one more log, computed by the rules as on the user's machine.
-        const std::vector<Verdict> verdicts = Diagnose(bundle.View());
+        const std::vector<Verdict> verdicts = Diagnose(view);
         LogLines diagnosis;
         for (const Verdict& verdict : verdicts) {
             std::vector<std::string> cells = VerdictCells(verdict);
@@ -157,6 +165,8 @@ void GatherManyBundles(const std::vector<std::string>& given,
         }
         shown.folders.push_back(folder);
         shown.bundles.push_back(matrixBundle);
+        // Its lines are read; only the manifest is still wanted, to tell a bundle named twice.
+        bundle.files.clear();
         gathered.push_back(std::move(bundle));
     }
     if (!shown.bundles.empty()) {

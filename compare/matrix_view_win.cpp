@@ -195,19 +195,27 @@ bool BundlesOfCell(HWND dialog, const OpenMatrix& open, const MatrixRow& row, st
     return true;
 }
 
+// The row shown at the position and the two bundles of its cell (BundlesOfCell); null when
+// there is no such row or nothing to compare.
+const MatrixRow* RowAndBundles(HWND dialog, const OpenMatrix& open, int position, std::size_t& odd,
+                               std::size_t& common) {
+    if (position < 0 || position >= static_cast<int>(open.visible.size())) {
+        return nullptr;
+    }
+    const MatrixRow& row = open.shown->matrix.rows[open.visible[position]];
+    return BundlesOfCell(dialog, open, row, odd, common) ? &row : nullptr;
+}
+
 // The comparison of the row's log between the two bundles of its cell.
 void OpenCell(HWND dialog, int position) {
-    OpenMatrix* open = OpenMatrixOf(dialog);
-    if (open == nullptr || position < 0 || position >= static_cast<int>(open->visible.size())) {
+    const OpenMatrix* open = OpenMatrixOf(dialog);
+    std::size_t odd = 0, common = 0;
+    const MatrixRow* row = open ? RowAndBundles(dialog, *open, position, odd, common) : nullptr;
+    if (row == nullptr) {
         return;
     }
     const MatrixShown& shown = *open->shown;
-    const MatrixRow& row = shown.matrix.rows[open->visible[position]];
-    std::size_t odd = 0, common = 0;
-    if (!BundlesOfCell(dialog, *open, row, odd, common)) {
-        return;
-    }
-    const std::string name = "Lensora_Brenhold." + row.kind;
+    const std::string name = "Lensora_Brenhold." + row->kind;
     lstrcpynA(g_firstLogName, JoinFolderAndName(shown.folders[common], name).c_str(), kLogNameSize);
     lstrcpynA(g_secondLogName, JoinFolderAndName(shown.folders[odd], name).c_str(), kLogNameSize);
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog, CompareDialogProc,
@@ -236,12 +244,11 @@ void OpenFolderSummaryOfCell(HWND dialog) {
                        "Vorlix", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const MatrixShown& shown = *open->shown;
-    const MatrixRow& row = shown.matrix.rows[open->visible[position]];
     std::size_t odd = 0, common = 0;
-    if (!BundlesOfCell(dialog, *open, row, odd, common)) {
+    if (RowAndBundles(dialog, *open, position, odd, common) == nullptr) {
         return;
     }
+    const MatrixShown& shown = *open->shown;
     const FolderPair folders = {shown.folders[common], shown.folders[odd]};
     DialogBoxParamA(g_programInstance, MAKEINTRESOURCEA(IDD_REPORT), dialog,
                     FolderSummaryDialogProc, reinterpret_cast<LPARAM>(&folders));

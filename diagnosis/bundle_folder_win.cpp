@@ -23,16 +23,20 @@ std::string ReasonText(DWORD error) {
 // A log that is not there is no file of the bundle; one that is there but cannot be read is,
 // with the reason.
 void AddLogFile(const std::string& path, std::vector<BundleFile>& files) {
-    if (!IsFile(path)) {
+    // Opened at once rather than looked at first: a folder of a hundred bundles is read
+    // through some fourteen hundred opens, and each call costs.
+    const UniqueFile handle(CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD openError = handle ? 0 : GetLastError();
+    if (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND ||
+        (openError != 0 && !IsFile(path))) {
         return;
     }
     BundleFile file;
     file.name = FileNameOfPath(path);
-    const UniqueFile handle(CreateFileA(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle) {
-        file.problem = ReasonText(GetLastError());
+        file.problem = ReasonText(openError);
     } else if (ReadWholeLog(handle.Get(), path.c_str(), file.bytes) != 0) {
         file.read = true;
     } else {

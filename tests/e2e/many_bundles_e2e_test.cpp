@@ -59,33 +59,35 @@ void WriteBundle(const Machine& machine) {
     std::vector<std::pair<std::string, std::string>> files = {
         {"Lensora_Brenhold.logAnalyzeSystemData",
          Log({{"Windows version", "Windows 7"}, {"Memory", machine.memory}})},
-        {"Lensora_Brenhold.logAnalyzeElement",
-         Log({{kPlugin, "found"},
-              {kBin + "\\opencv_core248.dll", core},
-              {kBin + "\\opencv_highgui248.dll", "found"}})},
+        {"Lensora_Brenhold.logAnalyzeElement", Log({{kPlugin, "found"},
+                                                    {kBin + "\\opencv_core248.dll", core},
+                                                    {kBin + "\\opencv_highgui248.dll", "found"}})},
         {"Lensora_Brenhold.logAnalyzePluginVersion", Log({{"Version", "Mach3 Lensora 2.1"}})},
         {"Lensora_Brenhold.logAnalyzePlugins", Log({{"Installed Plugin", "lensora.dll"}})},
         {"Lensora_Brenhold.logAnalyzeRedist",
          Log({{"Microsoft Visual C++ 2010", "x86 Redistributable", "found"}})},
-        {"Lensora_Brenhold.logAnalyzePATH",
-         Log({{"C:\\Windows\\system32;" + kBin}, {"C:\\Windows\\system32", "PATH"}, {kBin, "PATH"}})},
+        {"Lensora_Brenhold.logAnalyzePATH", Log({{"C:\\Windows\\system32;" + kBin},
+                                                 {"C:\\Windows\\system32", "PATH"},
+                                                 {kBin, "PATH"}})},
         {"Lensora_Brenhold.logServices",
          Log({{"Spooler", "Print Spooler", "Own Process", "Running"},
               {"Fax", "Fax", "Own Process", machine.faxState}})},
     };
-    std::vector<std::vector<std::string>> versions = {{kPlugin, "2.1.0.0", "32-bit"},
-                                                      {kBin + "\\opencv_highgui248.dll", "2.4.8.0", "32-bit"}};
+    std::vector<std::vector<std::string>> versions = {
+        {kPlugin, "2.1.0.0", "32-bit"}, {kBin + "\\opencv_highgui248.dll", "2.4.8.0", "32-bit"}};
     std::vector<std::vector<std::string>> dependencies = {
         {"Search folder 1", "C:\\Mach3", "program folder"},
         {"Search folder 2", "C:\\Windows\\system32", "PATH"},
         {"Search folder 3", kBin, "PATH"},
         {"KERNEL32.dll", "C:\\Windows\\system32\\KERNEL32.dll", "32-bit (needed by lensora.dll)"},
-        {"opencv_highgui248.dll", kBin + "\\opencv_highgui248.dll", "32-bit (needed by lensora.dll)"}};
+        {"opencv_highgui248.dll", kBin + "\\opencv_highgui248.dll",
+         "32-bit (needed by lensora.dll)"}};
     std::vector<std::vector<std::string>> exports;
     std::string messages;
     if (machine.coreMissing) {
         dependencies.push_back({"opencv_core248.dll", "Not found (needed by lensora.dll)"});
-        messages = "Vorlix   LoadLibrary\t" + kPlugin + "  The specified module could not be found.\r\n";
+        messages =
+            "Vorlix   LoadLibrary\t" + kPlugin + "  The specified module could not be found.\r\n";
     } else {
         versions.push_back({kBin + "\\opencv_core248.dll", "2.4.8.0", "32-bit"});
         dependencies.push_back({"opencv_core248.dll", kBin + "\\opencv_core248.dll",
@@ -160,8 +162,9 @@ std::vector<std::vector<std::string>> Table(const std::string& text) {
     for (const std::string& line : Lines(text)) {
         std::vector<std::string> cells;
         std::size_t start = 0;
-        for (std::size_t tab = line.find('\t'); ; tab = line.find('\t', start)) {
-            cells.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        for (std::size_t tab = line.find('\t');; tab = line.find('\t', start)) {
+            cells.push_back(
+                line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
             if (tab == std::string::npos) {
                 break;
             }
@@ -176,7 +179,8 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     const GeneratedBundles bundles;
     const std::string report = std::string(kParent) + "\\matrix.txt";
     // The folder of bundles given alone: its five folders, in name order.
-    const FinishedRun run = RunToEnd(std::string("/compare folders ") + kParent + " /report " + report);
+    const FinishedRun run =
+        RunToEnd(std::string("/compare folders ") + kParent + " /report " + report);
     EXPECT_EQ(run.exitCode, 1u) << run.output;
     const std::vector<std::vector<std::string>> rows = Table(ReadFileBytes(report));
     ASSERT_GE(rows.size(), 3u) << run.output;
@@ -210,8 +214,8 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     EXPECT_NE(run.output.find("expected to vary"), std::string::npos) << run.output;
 
     // The same bundles named one by one, with a good one declared bad: nothing separates.
-    const FinishedRun named = RunToEnd("/compare folders " + GeneratedBundles::Folder("good1") + " " +
-                                       GeneratedBundles::Folder("good2") + " /bad " +
+    const FinishedRun named = RunToEnd("/compare folders " + GeneratedBundles::Folder("good1") +
+                                       " " + GeneratedBundles::Folder("good2") + " /bad " +
                                        GeneratedBundles::Folder("good2") + " /report " + report);
     EXPECT_EQ(named.exitCode, 1u) << named.output;
     const std::vector<std::vector<std::string>> pair = Table(ReadFileBytes(report));
@@ -238,7 +242,8 @@ TEST(ManyBundles, BadInputIsSaidOnceByNameAndNeverCountedAsEmpty) {
                  GeneratedBundles::Folder("good1") + " /report " + report);
     RemoveDirectoryA(empty.c_str());
     EXPECT_EQ(run.exitCode, 2u) << run.output;
-    EXPECT_NE(run.output.find(empty + ": no log of Vorlix, left out"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(empty + ": no log of Vorlix, left out"), std::string::npos)
+        << run.output;
     EXPECT_NE(run.output.find(": the same bundle as "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("fewer than two bundles"), std::string::npos) << run.output;
     EXPECT_FALSE(FileExistsAt(report));
@@ -278,7 +283,8 @@ TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {
     const struct {
         const char* extension;
         const char* start;
-    } forms[] = {{".html", "<!DOCTYPE html>"}, {".json", "{"}, {".csv", "\xEF\xBB\xBF"}, {".TXT", "Code\t"}};
+    } forms[] = {
+        {".html", "<!DOCTYPE html>"}, {".json", "{"}, {".csv", "\xEF\xBB\xBF"}, {".TXT", "Code\t"}};
     for (const auto& form : forms) {
         const std::string file = std::string(kParent) + "\\verdicts" + form.extension;
         const FinishedRun run =
@@ -453,11 +459,14 @@ TEST(ManyBundlesWindow, TheCauseFirstAndTheMatrixIntactUnderTheDialogsOpenedOver
     }
 
     // bad2 marked good by a click on its title; then the element row of the DLL focused.
-    const POINT title = session.ColumnTitlePoint(matrix, 5);
-    SetForegroundWindow(matrix);
-    SetCursorPos(title.x, title.y);
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    // The click goes to the title itself, not through the screen: a window of another test
+    // run in front must not take it.
+    POINT title = session.ColumnTitlePoint(matrix, 5);
+    const HWND header =
+        reinterpret_cast<HWND>(SendMessageA(GetDlgItem(matrix, 1000), LVM_GETHEADER, 0, 0));
+    ScreenToClient(header, &title);
+    PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(title.x, title.y));
+    PostMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(title.x, title.y));
     EXPECT_TRUE(WaitUntil([&] {
         return session.ColumnTitles(matrix)[5].compare(0, 5, "bad2 ") == 0;
     })) << session.ColumnTitles(matrix)[5];

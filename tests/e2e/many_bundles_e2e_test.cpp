@@ -117,7 +117,8 @@ void WriteBundle(const Machine& machine) {
     WriteFileBytes(folder + "\\manifest.txt", manifest);
 }
 
-// The five machines in a folder of their own, removed with everything in it afterwards.
+// The six machines in a folder of their own, removed with everything in it afterwards: three
+// good ones that differ in memory, products and a service, three bad ones sharing one cause.
 class GeneratedBundles {
 public:
     GeneratedBundles() {
@@ -129,6 +130,7 @@ public:
             {"bad1", true, "4 GB", {"Office 16"}, "Stopped", 3},
             {"bad2", true, "8 GB", {}, "Stopped", 4},
             {"bad3", true, "32 GB", {"Printer driver"}, "Running", 5},
+            {"good3", false, "4 GB", {"Office 16", "Printer driver"}, "Stopped", 6},
         };
         for (const Machine& machine : machines) {
             WriteBundle(machine);
@@ -141,7 +143,7 @@ public:
 
 private:
     static void RemoveAll() {
-        for (const char* name : {"good1", "good2", "bad1", "bad2", "bad3", "twin"}) {
+        for (const char* name : {"good1", "good2", "good3", "bad1", "bad2", "bad3", "twin"}) {
             const std::string folder = Folder(name);
             WIN32_FIND_DATAA entry;
             if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
@@ -178,7 +180,7 @@ std::vector<std::vector<std::string>> Table(const std::string& text) {
 TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden) {
     const GeneratedBundles bundles;
     const std::string report = std::string(kParent) + "\\matrix.txt";
-    // The folder of bundles given alone: its five folders, in name order.
+    // The folder of bundles given alone: its six folders, in name order.
     const FinishedRun run =
         RunToEnd(std::string("/compare folders ") + kParent + " /report " + report);
     EXPECT_EQ(run.exitCode, 1u) << run.output;
@@ -186,7 +188,7 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     ASSERT_GE(rows.size(), 3u) << run.output;
     const std::vector<std::string> titles(rows[0].begin(), rows[0].begin() + 4);
     EXPECT_EQ(titles, (std::vector<std::string>{"Log", "Fact", "Difference", "Common value"}));
-    ASSERT_EQ(rows[0].size(), 9u);
+    ASSERT_EQ(rows[0].size(), 10u);
     EXPECT_EQ(rows[0][4], "bad1 (Windows 7, 09.12.2026 10:13 00) (bad)");
     EXPECT_EQ(rows[0][6], "bad3 (Windows 7, 09.12.2026 10:15 00) (bad)");
     EXPECT_EQ(rows[0][7], "good1 (Windows 7, 09.12.2026 10:11 00)");
@@ -195,7 +197,7 @@ TEST(ManyBundles, TheSharedCauseSeparatesFirstAndTheNoiseOfGoodMachinesIsHidden)
     std::vector<std::string> separating;
     std::size_t varying = 0;
     for (std::size_t i = 1; i < rows.size(); ++i) {
-        ASSERT_EQ(rows[i].size(), 9u) << i;
+        ASSERT_EQ(rows[i].size(), 10u) << i;
         if (rows[i][2] == "separating") {
             EXPECT_EQ(separating.size() + 1, i) << "separating rows come first";
             separating.push_back(rows[i][0] + " " + rows[i][1]);
@@ -383,7 +385,7 @@ TEST(ManyBundlesWindow, TheCauseFirstAndTheMatrixIntactUnderTheDialogsOpenedOver
         std::size_t bundles;  // 0: no matrix, the hint
     } drops[] = {
         {{good1, GeneratedBundles::Folder("bad1"), GeneratedBundles::Folder("bad2")}, 3},
-        {{kParent}, 5},
+        {{kParent}, 6},
         {{good1}, 0},
     };
     for (const auto& drop : drops) {
@@ -412,7 +414,7 @@ TEST(ManyBundlesWindow, TheCauseFirstAndTheMatrixIntactUnderTheDialogsOpenedOver
     HWND matrix = WaitForMatrix(session);
     ASSERT_NE(matrix, nullptr) << "the folder of bundles chosen first opens their matrix";
     const std::vector<std::string> titles = session.ColumnTitles(matrix);
-    ASSERT_EQ(titles.size(), 9u);
+    ASSERT_EQ(titles.size(), 10u);
     EXPECT_EQ(titles[4], "BAD bad1 (Windows 7, 09.12.2026 10:13 00)");
     EXPECT_EQ(titles[7], "good1 (Windows 7, 09.12.2026 10:11 00)");
 
@@ -475,16 +477,17 @@ TEST(ManyBundlesWindow, TheCauseFirstAndTheMatrixIntactUnderTheDialogsOpenedOver
     ClickRow(session, matrix, element);
     const MatrixState before = StateOf(session, matrix);
 
-    // Alt+F: the two folders of the row, the first holding its common value ("Not found" in
-    // bad1, bad2 and bad3), the second the first bundle without it (good1).
+    // Alt+F: the two folders of the row, the first holding its common value ("found": three
+    // bundles hold it and three "Not found", and of those the good ones are more, good1 to
+    // good3 against bad2, now marked good), the second the first bundle without it (bad1).
     SetForegroundWindow(matrix);
     PressChord({VK_MENU}, 'F');
     HWND summary = WaitForReport(session, "Log", matrix);
     ASSERT_NE(summary, nullptr);
     const std::string names = WindowText(GetDlgItem(summary, 1013));
-    EXPECT_NE(names.find("First folder: " + GeneratedBundles::Folder("bad1")), std::string::npos)
+    EXPECT_NE(names.find("First folder: " + good1), std::string::npos) << names;
+    EXPECT_NE(names.find("Second folder: " + GeneratedBundles::Folder("bad1")), std::string::npos)
         << names;
-    EXPECT_NE(names.find("Second folder: " + good1), std::string::npos) << names;
     const int log = RowOfCell(session, summary, 0, "Lensora_Brenhold.logAnalyzeElement");
     ASSERT_GE(log, 0);
     ClickRow(session, summary, log);
@@ -531,7 +534,7 @@ TEST(ManyBundles, DISABLED_Screenshots) {
         ASSERT_TRUE(session.Started());
         HWND matrix = session.WaitForDialog("Vorlix   Many bundles");
         ASSERT_NE(matrix, nullptr);
-        EXPECT_EQ(session.ColumnTitles(matrix).size(), 9u);
+        EXPECT_EQ(session.ColumnTitles(matrix).size(), 10u);
         EXPECT_EQ(session.Cell(matrix, 0, 2), "separating");
         TakeScreenshot("many-bundles");
         PostMessageA(matrix, WM_COMMAND, IDCANCEL, 0);

@@ -8,6 +8,7 @@
 #include "compare/folder_compare_win.h"
 #include "compare/matrix_view_win.h"
 #include "diagnosis/bundle_folder_win.h"
+#include "diagnosis/diagnosis_document.h"
 #include "diagnosis/diagnosis_text.h"
 #include "diagnosis/rules.h"
 #include "platform/ascii_case.h"
@@ -160,6 +161,7 @@ void GatherManyBundles(const std::vector<std::string>& given,
         shown.lines.push_back(diagnosis);
         matrixBundle.logs.push_back(MatrixLog{kDiagnosisKind, &shown.lines.back()});
         matrixBundle.bad = CountOutcome(verdicts, Outcome::Fail) > 0;
+        matrixBundle.verdicts = VerdictEntries(verdicts);
         for (const std::string& bad : badFolders) {
             matrixBundle.bad = matrixBundle.bad || FoldAsciiCase(bad) == FoldAsciiCase(folder);
         }

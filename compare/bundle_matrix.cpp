@@ -248,6 +248,12 @@ ReportContent ManyBundlesReport(const BundleMatrix& matrix,
         }
         headings.push_back(heading);
     }
-    report.document = ManyBundlesDocument(headings, MatrixFacts(matrix));
+    std::vector<BundleVerdicts> verdicts;
+    for (std::size_t i = 0; i < bundles.size(); ++i) {
+        if (!bundles[i].verdicts.empty()) {
+            verdicts.push_back({headings[i].label, bundles[i].verdicts});
+        }
+    }
+    report.document = ManyBundlesDocument(headings, MatrixFacts(matrix), verdicts);
     return report;
 }

@@ -25,6 +25,7 @@ struct MatrixBundle {
     bool bad = false;
     std::vector<MatrixLog> logs;
     std::optional<CollectManifest> manifest;  // for the reports; none where the folder has none
+    std::vector<VerdictEntry> verdicts;       // its diagnosis, for the reports
 };
 
 enum class MatrixRowClass {

@@ -245,11 +245,18 @@ Document TwoFoldersDocument(const std::vector<BundleHeading>& bundles,
 }
 
 Document ManyBundlesDocument(const std::vector<BundleHeading>& bundles,
-                             const std::vector<MatrixFact>& facts) {
+                             const std::vector<MatrixFact>& facts,
+                             const std::vector<BundleVerdicts>& verdicts) {
     Document document;
     document.kind = DocumentKind::ManyBundles;
     document.title = "Vorlix: bundles compared";
     AddBundlesSection(document, bundles);
+    // What is wrong with each bundle before what tells them apart, as in the report of two.
+    for (const BundleVerdicts& bundle : verdicts) {
+        for (const VerdictEntry* verdict : InReadingOrder(bundle.verdicts, 1)) {
+            AddVerdictSection(document, *verdict, bundle.label);
+        }
+    }
 
     Section section = NewSection(document, SectionKind::Matrix, "matrix", "Facts by bundle");
     Table table;

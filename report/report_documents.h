@@ -93,11 +93,13 @@ Document TwoFoldersDocument(const std::vector<BundleHeading>& bundles,
                             const std::vector<BundleVerdicts>& verdicts,
                             const std::vector<FolderLogEntry>& logs);
 
-// The bundles' manifests, then the matrix: a row per fact, a column per bundle, a column with
-// the most common value (the first of the most frequent in bundle order; empty where no
-// bundle holds the fact). A cell is Equal to it, Different, or Missing.
+// The bundles' manifests, each bundle's failures and warnings (failures first, bundle by
+// bundle; none when `verdicts` is empty), then the matrix: a row per fact, a column per
+// bundle, a column with the most common value (the first of the most frequent in bundle
+// order; empty where no bundle holds the fact). A cell is Equal to it, Different, or Missing.
 Document ManyBundlesDocument(const std::vector<BundleHeading>& bundles,
-                             const std::vector<MatrixFact>& facts);
+                             const std::vector<MatrixFact>& facts,
+                             const std::vector<BundleVerdicts>& verdicts = {});
 
 // The bundle's manifest, the summary (the counts, a row per verdict), then a section per
 // verdict; failures, warnings, passes, then the rules not judged, each in the given order.

@@ -145,6 +145,33 @@ TEST(ReportDocuments, SectionIdsOfOddLogNamesStayUniqueAndLinked) {
     }
 }
 
+// Many bundles: what is wrong with each comes before the matrix, failures before warnings,
+// bundle by bundle; passes and rules not judged stay out.
+TEST(ReportDocuments, ManyBundlesNameEachBundlesFailuresAndWarningsBeforeTheMatrix) {
+    const std::vector<BundleHeading> bundles = {{"1", "A", nullptr, {}},
+                                                {"2 (bad)", "B", nullptr, {}}};
+    const std::vector<BundleVerdicts> verdicts = {
+        {"1",
+         {{"PATH-ENTRIES", Mark::Warn, "a folder is gone", {}, ""},
+          {"PLUGIN-FILE", Mark::Pass, "there", {}, ""}}},
+        {"2 (bad)",
+         {{"RUNTIME-VC2010", Mark::NotJudged, "no log", {}, ""},
+          {"PATH-ENTRIES", Mark::Warn, "a folder is gone", {}, ""},
+          {"OPENCV-FILES", Mark::Fail, "core missing", {}, "Reinstall"}}},
+    };
+    const Document document = ManyBundlesDocument(
+        bundles, {{"fact", {std::string("x"), std::string("y")}, Mark::None}}, verdicts);
+    EXPECT_TRUE(DocumentProblems(document).empty());
+    std::vector<std::string> order;
+    for (const Section& section : document.sections) {
+        order.push_back(std::string(SectionKindName(section.kind)) + " " + section.title);
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::string>{
+                  "bundles Bundles", "verdict 1: PATH-ENTRIES", "verdict 2 (bad): OPENCV-FILES",
+                  "verdict 2 (bad): PATH-ENTRIES", "matrix Facts by bundle"}));
+}
+
 TEST(ReportDocuments, MatrixMostCommonValueAndCellMarks) {
     using Values = std::vector<std::optional<std::string>>;
     const auto none = std::nullopt;

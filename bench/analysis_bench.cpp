@@ -17,6 +17,7 @@
 
 namespace {
 
+constexpr char kInstallerKey[] = "SOFTWARE\\Classes\\Installer";
 constexpr char kProductsKey[] = "SOFTWARE\\Classes\\Installer\\Products";
 
 double Now() {
@@ -49,10 +50,27 @@ void AddProducts(int count) {
     }
 }
 
-void RemoveProducts(int count) {
+bool KeyExists(const char* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+// The products go again, and so do the keys that held them where the bench made them: the
+// Wine tests that run in the same prefix expect a machine without them.
+void RemoveProducts(int count, bool keyWasThere, bool installerWasThere) {
     for (int i = 0; i < count; ++i) {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE,
                       (std::string(kProductsKey) + "\\" + ProductCode(i)).c_str());
+    }
+    if (!keyWasThere) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kProductsKey);
+    }
+    if (!installerWasThere) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, kInstallerKey);
     }
 }
 
@@ -82,6 +100,8 @@ int main(int argc, char** argv) {
         path += "C:\\bench\\entry" + std::to_string(i) + ";";
     }
     SetEnvironmentVariableA("PATH", path.c_str());
+    const bool installerWasThere = KeyExists(kInstallerKey);
+    const bool keyWasThere = KeyExists(kProductsKey);
     AddProducts(products);
 
     const double start = Now();
@@ -93,7 +113,7 @@ int main(int argc, char** argv) {
     const int productRows = CountRows(list, 0, "Bench product number ");
     const int pathRows = CountRows(list, 0, "C:\\bench\\entry");
     DestroyWindow(dialog);
-    RemoveProducts(products);
+    RemoveProducts(products, keyWasThere, installerWasThere);
 
     std::printf(
         "Analyze with %d products and %d PATH entries: %.3f s, %d rows "

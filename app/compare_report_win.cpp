@@ -99,14 +99,8 @@ int CompareTwoLogs(const StartRequest& request) {
     const ComparedLogs compared = CompareLogLines(request.compareKind, first, second);
     SayReadingNotes(request.first, compared.firstNotes);
     SayReadingNotes(request.second, compared.secondNotes);
-    TwoLogsSubject subject;
-    subject.kind = request.compareKind;
-    subject.firstPath = request.first;
-    subject.secondPath = request.second;
-    subject.firstNotes = compared.firstNotes;
-    subject.secondNotes = compared.secondNotes;
-    subject.firstTimestamp = compared.firstTimestamp;
-    subject.secondTimestamp = compared.secondTimestamp;
+    const TwoLogsSubject subject =
+        SubjectOf(request.compareKind, request.first, request.second, compared);
     if (!WriteReportFile(request.report,
                          TwoLogsReport(subject, compared.rows).BytesFor(request.report))) {
         return kExitBadArguments;

@@ -18,13 +18,9 @@ add_test(NAME install_deps_script
 
 # Every report kind in every form, with hostile cells, read back by the tools that read
 # them for real: a strict HTML5 parser, a JSON Schema validator, Python's csv module
-# (Debian's own Python, where python3-html5lib and python3-jsonschema are installed).
+# (VORLIX_SYSTEM_PYTHON: Debian's own, where python3-html5lib and python3-jsonschema are).
 add_executable(vorlix_report_samples ${CMAKE_SOURCE_DIR}/tests/samples/report_samples.cpp)
 target_link_libraries(vorlix_report_samples PRIVATE vorlix_portable)
-find_program(VORLIX_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
-if(NOT VORLIX_SYSTEM_PYTHON)
-  set(VORLIX_SYSTEM_PYTHON python3)
-endif()
 add_test(NAME report_formats
          COMMAND ${VORLIX_SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/report_formats_test.py
                  $<TARGET_FILE:vorlix_report_samples> ${CMAKE_BINARY_DIR}/results)

@@ -84,10 +84,6 @@ if(e2e_sources)
   # next test reads each form as its reader would.
   set_tests_properties(e2e_tests PROPERTIES ENVIRONMENT
                        "VORLIX_EXE=${program_under_test};VORLIX_REAL_REPORTS=${results_dir}/real-reports")
-  find_program(VORLIX_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
-  if(NOT VORLIX_SYSTEM_PYTHON)
-    set(VORLIX_SYSTEM_PYTHON python3)
-  endif()
   add_test(NAME real_report_forms
            COMMAND ${VORLIX_SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/scripts/report_formats_test.py
                    --real ${CMAKE_BINARY_DIR}/results/real-reports ${CMAKE_BINARY_DIR}/results)

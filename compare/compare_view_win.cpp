@@ -159,13 +159,7 @@ void AttachCompareView(HWND dialog, CompareKind kind, ComparedLogs logs,
                        const std::string& firstName, const std::string& secondName) {
     DetachCompareView(dialog);
     std::unique_ptr<OpenView> open(new OpenView(std::move(logs.rows)));
-    open->subject.kind = kind;
-    open->subject.firstPath = firstName;
-    open->subject.secondPath = secondName;
-    open->subject.firstNotes = logs.firstNotes;
-    open->subject.secondNotes = logs.secondNotes;
-    open->subject.firstTimestamp = logs.firstTimestamp;
-    open->subject.secondTimestamp = logs.secondTimestamp;
+    open->subject = SubjectOf(kind, firstName, secondName, logs);
     open->names =
         LogNameWithNotes("First log: ", firstName, NotesToSay(firstName, logs.firstNotes)) +
         "    " +

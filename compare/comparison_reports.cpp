@@ -50,6 +50,19 @@ const char* KindWord(CompareKind kind) {
 
 }  // namespace
 
+TwoLogsSubject SubjectOf(CompareKind kind, const std::string& firstPath,
+                         const std::string& secondPath, const ComparedLogs& logs) {
+    TwoLogsSubject subject;
+    subject.kind = kind;
+    subject.firstPath = firstPath;
+    subject.secondPath = secondPath;
+    subject.firstNotes = logs.firstNotes;
+    subject.secondNotes = logs.secondNotes;
+    subject.firstTimestamp = logs.firstTimestamp;
+    subject.secondTimestamp = logs.secondTimestamp;
+    return subject;
+}
+
 ReportContent TwoLogsReport(const TwoLogsSubject& subject, const std::vector<CompareRow>& rows) {
     ReportContent report;
     report.text = DifferencesReport(rows);

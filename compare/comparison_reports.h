@@ -19,6 +19,10 @@ struct TwoLogsSubject {
     std::string firstTimestamp, secondTimestamp;
 };
 
+// The subject of a comparison as its logs were named and read.
+TwoLogsSubject SubjectOf(CompareKind kind, const std::string& firstPath,
+                         const std::string& secondPath, const ComparedLogs& logs);
+
 // The rows marked "Different" (DifferencesReport as text), with both logs named in the
 // document.
 ReportContent TwoLogsReport(const TwoLogsSubject& subject, const std::vector<CompareRow>& rows);

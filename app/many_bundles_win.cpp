@@ -133,7 +133,9 @@ void GatherManyBundles(const std::vector<std::string>& given,
         if (bundle.hasManifest) {
             matrixBundle.manifest = bundle.manifest;
         }
-        const BundleView view = bundle.View();
+        BundleView view = bundle.View();
+        // The verdicts first: the matrix then takes the logs' lines from the view.
+        const std::vector<Verdict> verdicts = Diagnose(view);
         for (const BundleFile& file : bundle.files) {
             if (!file.read) {
                 Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
@@ -144,7 +146,7 @@ void GatherManyBundles(const std::vector<std::string>& given,
             // undone by its layout); any other log of Vorlix line by line.
             BundleLog log;
             if (BundleLogOfFileName(file.name, &log) && view.Has(log)) {
-                shown.lines.push_back(view.Log(log).lines);
+                shown.lines.push_back(view.TakeLines(log));
             } else {
                 shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
             }
@@ -152,7 +154,6 @@ void GatherManyBundles(const std::vector<std::string>& given,
                 MatrixLog{file.name.substr(sizeof kLogPrefix - 1), &shown.lines.back()});
         }
         // The verdicts as one more log, computed by the rules as on the user's machine.
-        const std::vector<Verdict> verdicts = Diagnose(view);
         LogLines diagnosis;
         for (const Verdict& verdict : verdicts) {
             std::vector<std::string> cells = VerdictCells(verdict);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/log_lines.h"
@@ -74,6 +75,9 @@ public:
     BundleView(const std::vector<BundleFile>& files, const std::vector<std::string>* written);
 
     const ViewedLog& Log(BundleLog log) const { return logs_[static_cast<int>(log)]; }
+    // The log's lines handed over, once nothing reads them here any more (the matrix of many
+    // bundles keeps them after the rules have run); the view then holds none of that log.
+    LogLines TakeLines(BundleLog log) { return std::move(logs_[static_cast<int>(log)].lines); }
     bool Has(BundleLog log) const { return Log(log).present; }
     std::vector<LogRow> Rows(BundleLog log) const;
     // The first row whose name equals `name`, ASCII case ignored; false when there is none.

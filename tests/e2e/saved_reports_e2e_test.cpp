@@ -140,7 +140,8 @@ TEST(SavedReports, EveryKindOfReportIsWrittenInEveryFormFromRealBundles) {
             EXPECT_NE(run.exitCode, 2u) << kind.name << "." << form.extension << ": " << run.output;
             const std::string bytes = ReadFileBytes(report);
             EXPECT_EQ(bytes.substr(0, std::string(form.start).size()), form.start)
-                << kind.name << "." << form.extension;
+                << kind.name << "." << form.extension << ": exit code " << run.exitCode << ", "
+                << run.output;
             WriteFileBytes(realReports + "\\" + kind.name + "." + form.extension, bytes);
         }
     }

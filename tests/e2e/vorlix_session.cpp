@@ -418,9 +418,15 @@ FinishedRun RunToEnd(const std::string& arguments, const char* currentDirectory,
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
+    const DWORD startError = process.hProcess == nullptr ? GetLastError() : 0;
     CloseHandle(output);
     run.output = ReadFileBytes(outputPath);
     DeleteFileA(outputPath);
+    if (process.hProcess == nullptr) {
+        // A test that finds no report then says why: the program never ran.
+        run.output = "CreateProcess failed with error " + std::to_string(startError) + ": " +
+                     commandLine + "\r\n" + run.output;
+    }
     return run;
 }
 

@@ -88,7 +88,7 @@ void CollectBundle::WriteManifest(CollectManifest manifest) {
     const std::string path = JoinFolderAndName(folder_, kManifestFileName);
     const WholeFileFailure failure = WriteWholeFile(path, bytes);
     if (failure.error != 0) {
-        messages_.Append((std::string("Vorlix   ") + failure.call).c_str(), path, failure.error);
+        messages_.Append(failure.Caption().c_str(), path, failure.error);
     }
 }
 

@@ -24,11 +24,6 @@ int PrintBox(HWND, const char* text, const char* caption, UINT, const char* subj
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const size_t separator = path.find_last_of('\\');
-    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
-}
-
 std::vector<const std::string*> AddressesOf(const std::vector<std::string>& texts) {
     std::vector<const std::string*> addresses;
     for (const std::string& text : texts) {
@@ -49,8 +44,9 @@ std::string ReportIsBundleFile(const std::string& report, const std::vector<std:
         // itself for one that is (under another name: a hard link, say).
         bool inBundle =
             bundleName &&
-            lstrcmpiA(FolderOf(fullReport).c_str(),
-                      FolderOf(FullLongPath(JoinFolderAndName(*folder, reportName))).c_str()) == 0;
+            lstrcmpiA(FolderOfPath(fullReport).c_str(),
+                      FolderOfPath(FullLongPath(JoinFolderAndName(*folder, reportName))).c_str()) ==
+                0;
         for (const std::string& file : BundleFiles(*folder)) {
             inBundle = inBundle || SameFile(report, file);
         }

@@ -244,7 +244,7 @@ ReportContent ManyBundlesReport(const BundleMatrix& matrix,
         heading.folder = i < folders.size() ? folders[i] : bundles[i].title;
         heading.manifest = bundles[i].manifest ? &*bundles[i].manifest : nullptr;
         if (!bundles[i].manifest) {
-            heading.notes.push_back("not a whole bundle: no manifest.txt");
+            heading.notes.push_back(kNoManifestNote);
         }
         headings.push_back(heading);
     }

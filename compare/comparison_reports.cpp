@@ -92,9 +92,7 @@ ReportContent TwoFoldersReport(const FolderComparison& comparison) {
     const bool found[] = {comparison.firstManifestFound, comparison.secondManifestFound};
     for (int i = 0; i < 2; ++i) {
         if (bundles[i].manifest == nullptr) {
-            bundles[i].notes.push_back(
-                found[i] ? "not a whole bundle: manifest.txt is no manifest of Vorlix"
-                         : "not a whole bundle: no manifest.txt");
+            bundles[i].notes.push_back(found[i] ? kNoManifestOfVorlixNote : kNoManifestNote);
         }
     }
     std::vector<BundleVerdicts> verdicts;

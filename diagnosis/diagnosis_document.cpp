@@ -52,7 +52,7 @@ ReportContent DiagnosisReportOf(const DiagnosisSubject& subject,
         heading.label = "bundle";
         heading.folder = subject.folder;
         if (!subject.manifest) {
-            heading.notes.push_back("not a whole bundle: no manifest.txt");
+            heading.notes.push_back(kNoManifestNote);
         }
     }
     heading.manifest = subject.manifest ? &*subject.manifest : nullptr;

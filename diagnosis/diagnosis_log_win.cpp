@@ -21,7 +21,7 @@ bool WriteDiagnosisLog(const std::vector<Verdict>& verdicts) {
     // Written whole or not at all: a cut diagnosis would read as one with fewer rules.
     const WholeFileFailure failure = WriteWholeFile(kDiagnosisLogPath, text);
     if (failure.error != 0) {
-        ShowSystemError(failure.error, (std::string("Vorlix   ") + failure.call).c_str());
+        ShowSystemError(failure.error, failure.Caption().c_str());
         return false;
     }
     return true;

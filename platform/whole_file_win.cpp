@@ -2,23 +2,18 @@
 
 #include "platform/file_identity_win.h"
 #include "platform/handles_win.h"
-
-namespace {
-
-std::string FolderOf(const std::string& path) {
-    const size_t separator = path.find_last_of('\\');
-    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
-}
-
-}  // namespace
+#include "platform/path_text.h"
 
 WholeFileFailure WriteWholeFile(const std::string& path, const std::string& bytes) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         return {"CreateFile", ERROR_ACCESS_DENIED};
     }
+    // The new file goes beside the old one, so that moving it is a rename on one volume.
+    const std::string folder = FolderOfPath(FullLongPath(path));
     char temporary[MAX_PATH];
-    if (!GetTempFileNameA(FolderOf(FullLongPath(path)).c_str(), "vlx", 0, temporary)) {
+    if (!GetTempFileNameA(folder.empty() ? "." : JoinFolderAndName(folder, "").c_str(), "vlx", 0,
+                          temporary)) {
         return {"CreateFile", GetLastError()};
     }
     UniqueFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

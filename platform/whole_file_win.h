@@ -10,6 +10,9 @@
 struct WholeFileFailure {
     const char* call = "";
     DWORD error = 0;
+
+    // "Vorlix   MoveFileEx": the caption of the box or message line that reports it.
+    std::string Caption() const { return std::string("Vorlix   ") + call; }
 };
 
 // Writes `bytes` to a new file beside `path` and moves it into `path`'s place only when it

@@ -12,6 +12,11 @@
 #include "report/collect_manifest.h"
 #include "report/report_document.h"
 
+// What a bundle's heading notes when its folder has no manifest, or one that reads as none.
+constexpr char kNoManifestNote[] = "not a whole bundle: no manifest.txt";
+constexpr char kNoManifestOfVorlixNote[] =
+    "not a whole bundle: manifest.txt is no manifest of Vorlix";
+
 // A bundle folder and what its manifest says ("first", "second", or "1", "2", ...).
 struct BundleHeading {
     std::string label;

@@ -29,8 +29,8 @@ bool WriteReportFile(const std::string& path, const std::string& bytes) {
         return true;
     }
     const SystemErrorText reason(failure.error);
-    const std::string caption = std::string("Vorlix   ") + failure.call;
-    ShowMessageBox(nullptr, (path + "  " + reason.Text()).c_str(), caption.c_str(), kErrorBoxStyle);
+    ShowMessageBox(nullptr, (path + "  " + reason.Text()).c_str(), failure.Caption().c_str(),
+                   kErrorBoxStyle);
     return false;
 }
 

@@ -7,33 +7,59 @@ namespace {
 
 const std::string kMissingText = "(missing)";
 
+// Most lines of most bundles meet a row and a value already made: their key and value are
+// put together in buffers kept across lines, so only what is new is copied.
 struct Builder {
     std::size_t bundleCount = 0;
     std::unordered_map<std::string, std::size_t> rowOfKey;
     std::vector<MatrixRow> rows;
     // Per row, the index of each value text, so that equal texts share one index.
     std::vector<std::unordered_map<std::string, int>> valueIndex;
+    // Per row, the log that last met the name as a line's first field, and how often it did:
+    // a name a log repeats is told apart by its place among its namesakes.
+    std::vector<std::size_t> metInLog;
+    std::vector<int> metCount;
+    std::string key;
+    std::string value;
 
-    MatrixRow& RowFor(const std::string& kind, const std::string& name) {
-        std::string key = kind;
+    std::size_t RowFor(const std::string& kind, const std::string& name, const char* suffix = "") {
+        key.assign(kind);
         key += '\0';
         key += name;
+        key += suffix;
         const auto found = rowOfKey.find(key);
         if (found != rowOfKey.end()) {
-            return rows[found->second];
+            return found->second;
         }
-        rowOfKey.emplace(std::move(key), rows.size());
+        rowOfKey.emplace(key, rows.size());
         MatrixRow row;
         row.kind = kind;
-        row.name = name;
+        row.name = name + suffix;
         row.cells.assign(bundleCount, kMissing);
         rows.push_back(std::move(row));
         valueIndex.emplace_back();
-        return rows.back();
+        metInLog.push_back(static_cast<std::size_t>(-1));
+        metCount.push_back(0);
+        return rows.size() - 1;
     }
 
-    void Set(MatrixRow& row, std::size_t bundle, const std::string& value) {
-        auto& index = valueIndex[static_cast<std::size_t>(&row - rows.data())];
+    // The row of a line's first field in the log numbered `log`: " #2", " #3"... after the
+    // first line of that name.
+    std::size_t RowOfLine(const std::string& kind, const std::string& first, std::size_t log) {
+        const std::size_t row = RowFor(kind, first);
+        if (metInLog[row] != log) {
+            metInLog[row] = log;
+            metCount[row] = 1;
+            return row;
+        }
+        const std::string suffix = " #" + std::to_string(++metCount[row]);
+        return RowFor(kind, first, suffix.c_str());
+    }
+
+    // `value` holds the text.
+    void Set(std::size_t rowIndex, std::size_t bundle) {
+        MatrixRow& row = rows[rowIndex];
+        auto& index = valueIndex[rowIndex];
         const auto found = index.find(value);
         int at;
         if (found == index.end()) {
@@ -45,18 +71,17 @@ struct Builder {
         }
         row.cells[bundle] = at;
     }
-};
 
-std::string ValueOf(const LogLine& line) {
-    std::string value;
-    for (std::size_t i = 1; i < line.fields.size(); ++i) {
-        if (i > 1) {
-            value += "  ";
+    void TakeValueOf(const LogLine& line) {
+        value.clear();
+        for (std::size_t i = 1; i < line.fields.size(); ++i) {
+            if (i > 1) {
+                value += "  ";
+            }
+            value += line.fields[i];
         }
-        value += line.fields[i];
     }
-    return value;
-}
+};
 
 // Every value a group of bundles holds (kMissing counts as one), each once.
 std::vector<int> ValuesHeld(const MatrixRow& row, const std::vector<MatrixBundle>& bundles,
@@ -120,22 +145,20 @@ bool SameEverywhere(const MatrixRow& row) {
 BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
     Builder builder;
     builder.bundleCount = bundles.size();
+    std::size_t logNumber = 0;
     for (std::size_t b = 0; b < bundles.size(); ++b) {
         for (const MatrixLog& log : bundles[b].logs) {
             if (log.lines == nullptr) {
                 continue;
             }
-            // A name that a log repeats is told apart by its place among its namesakes.
-            std::unordered_map<std::string, int> seen;
+            ++logNumber;
             for (const LogLine& line : log.lines->lines) {
                 if (line.fields.empty()) {
                     continue;
                 }
-                const std::string& first = line.fields.front();
-                const int count = ++seen[first];
-                const std::string name = count == 1 ? first : first + " #" + std::to_string(count);
-                MatrixRow& row = builder.RowFor(log.kind, name);
-                builder.Set(row, b, ValueOf(line));
+                const std::size_t row = builder.RowOfLine(log.kind, line.fields.front(), logNumber);
+                builder.TakeValueOf(line);
+                builder.Set(row, b);
             }
         }
     }

@@ -142,25 +142,33 @@ InstalledFileFact ReadInstalledFile(const BundleView& view, const std::string& r
     fact.relativePath = relativePath;
     // The element log's row ends in "found" or "Not found"; a path too long for its field
     // runs into its result, which is then the end of the only field.
+    const std::string wanted = wholePath ? relativePath : "\\" + relativePath;
     for (const LogRow& row : view.Rows(BundleLog::Element)) {
-        std::string path = row.Name();
-        std::string result = row.Last();
+        const std::string& name = row.Name();
+        std::size_t pathSize = name.size();
+        const char* result = nullptr;
         if (row.FieldCount() == 1) {
             for (const char* end : {"Not found", "found"}) {
-                if (EndsWithFolded(path, end) && path.size() > std::char_traits<char>::length(end)) {
+                const std::size_t endSize = std::char_traits<char>::length(end);
+                if (name.size() > endSize &&
+                    SameFoldedBytes(name.data() + name.size() - endSize, end, endSize)) {
                     result = end;
-                    path.resize(path.size() - result.size());
+                    pathSize -= endSize;
                     break;
                 }
             }
         }
-        const bool matches = wholePath ? FoldAsciiCase(path) == FoldAsciiCase(relativePath)
-                                       : EndsWithFolded(path, "\\" + relativePath);
+        const bool matches = wholePath
+                                 ? pathSize == wanted.size() &&
+                                       SameFoldedBytes(name.data(), wanted.data(), wanted.size())
+                                 : pathSize >= wanted.size() &&
+                                       SameFoldedBytes(name.data() + pathSize - wanted.size(),
+                                                       wanted.data(), wanted.size());
         if (matches) {
             fact.checked = true;
-            fact.found = result == "found";
+            fact.found = (result != nullptr ? std::string(result) : row.Last()) == "found";
             fact.elementRow = row;
-            fact.fullPath = path;
+            fact.fullPath = name.substr(0, pathSize);
             break;
         }
     }
@@ -168,7 +176,7 @@ InstalledFileFact ReadInstalledFile(const BundleView& view, const std::string& r
         return fact;
     }
     for (const LogRow& row : view.Rows(BundleLog::FileVersions)) {
-        if (FoldAsciiCase(row.Name()) == FoldAsciiCase(fact.fullPath)) {
+        if (EqualFolded(row.Name(), fact.fullPath)) {
             fact.hasVersionRow = true;
             fact.versionRow = row;
             fact.version = row.Middle();
@@ -236,5 +244,5 @@ bool SameFolder(const std::string& a, const std::string& b) {
 
 bool EndsWithFolded(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
-           FoldAsciiCase(text.substr(text.size() - end.size())) == FoldAsciiCase(end);
+           SameFoldedBytes(text.data() + text.size() - end.size(), end.data(), end.size());
 }

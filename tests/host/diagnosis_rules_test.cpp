@@ -258,6 +258,15 @@ TEST(DiagnosisRules, EachFaultIsNamedByItsOwnRuleAlone) {
         {"debug OpenCV DLL missing",
          [](Logs& l) { SetResult(l, "Element", OpenCvPath("opencv_core248d.dll"), 1, "Not found"); },
          {"OPENCV-FILES warn"}, {"opencv_core248d.dll"}},
+        {"debug OpenCV DLL missing, its path run into its result as one field",
+         [](Logs& l) {
+             for (auto& fields : l["Element"]) {
+                 if (fields[0] == OpenCvPath("opencv_core248d.dll")) {
+                     fields = {fields[0] + "Not found"};
+                 }
+             }
+         },
+         {"OPENCV-FILES warn"}, {"opencv_core248d.dll"}},
         {"OpenCV DLLs of mixed versions",
          [](Logs& l) { SetResult(l, "FileVersions", OpenCvPath("opencv_ml248.dll"), 1, "2.4.6.0"); },
          {"OPENCV-VERSIONS warn"}, {"opencv_ml248.dll (2.4.6.0)", "2.4.8.0"}},

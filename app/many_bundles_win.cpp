@@ -12,6 +12,7 @@
 #include "diagnosis/diagnosis_text.h"
 #include "diagnosis/rules.h"
 #include "platform/ascii_case.h"
+#include "platform/background_queue_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "platform/path_text.h"
@@ -97,6 +98,56 @@ bool IsFolderOfBundles(const std::string& folder) {
     return false;
 }
 
+namespace {
+
+// One bundle read: its verdicts, its logs' lines and its column, appended to `shown`.
+void LayOutBundle(GatheredBundle& bundle, const std::string& folder,
+                  const std::vector<std::string>& badFolders, MatrixShown& shown,
+                  std::vector<std::string>& notes) {
+    MatrixBundle matrixBundle;
+    matrixBundle.title = TitleOf(folder, bundle);
+    if (bundle.hasManifest) {
+        matrixBundle.manifest = bundle.manifest;
+    }
+    BundleView view = bundle.View();
+    // The verdicts first: the matrix then takes the logs' lines from the view.
+    const std::vector<Verdict> verdicts = Diagnose(view);
+    for (const BundleFile& file : bundle.files) {
+        if (!file.read) {
+            Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
+                           "), not counted as empty");
+            continue;
+        }
+        // A log of the run is read once, as the rules read it (a mail's wrapping or quote
+        // undone by its layout); any other log of Vorlix line by line.
+        BundleLog log;
+        if (BundleLogOfFileName(file.name, &log) && view.Has(log)) {
+            shown.lines.push_back(view.TakeLines(log));
+        } else {
+            shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
+        }
+        matrixBundle.logs.push_back(
+            MatrixLog{file.name.substr(sizeof kLogPrefix - 1), &shown.lines.back()});
+    }
+    // The verdicts as one more log, computed by the rules as on the user's machine.
+    LogLines diagnosis;
+    for (const Verdict& verdict : verdicts) {
+        std::vector<std::string> cells = VerdictCells(verdict);
+        diagnosis.lines.push_back(LogLine{{cells[0], cells[1] + ": " + cells[2]}, false});
+    }
+    shown.lines.push_back(std::move(diagnosis));
+    matrixBundle.logs.push_back(MatrixLog{kDiagnosisKind, &shown.lines.back()});
+    matrixBundle.bad = CountOutcome(verdicts, Outcome::Fail) > 0;
+    matrixBundle.verdicts = VerdictEntries(verdicts);
+    for (const std::string& bad : badFolders) {
+        matrixBundle.bad = matrixBundle.bad || FoldAsciiCase(bad) == FoldAsciiCase(folder);
+    }
+    shown.folders.push_back(folder);
+    shown.bundles.push_back(std::move(matrixBundle));
+}
+
+}  // namespace
+
 void GatherManyBundles(const std::vector<std::string>& given,
                        const std::vector<std::string>& badFolders, MatrixShown& shown,
                        std::vector<std::string>& notes) {
@@ -107,17 +158,50 @@ void GatherManyBundles(const std::vector<std::string>& given,
             Say(notes, given.front() + ": holds no folder of bundles");
         }
     }
-    std::vector<GatheredBundle> gathered;
+    // A second thread reads the bundles' files a few bundles ahead while this one says what
+    // it found and lays each out: reading is mostly waiting on Wine's server, laying out is
+    // work. Without a heap or semaphore of its own, this thread reads each bundle itself.
+    constexpr std::size_t kReadAhead = kBundlesReadAhead;
+    std::vector<BundleFolderPaths> paths;
+    paths.reserve(folders.size());
     for (const std::string& folder : folders) {
-        GatheredBundle bundle = GatherBundleFolder(folder);
+        paths.push_back(PathsOfBundleFolder(folder));
+    }
+    const UniqueHeap heap(HeapCreate(0, 0, 0));
+    std::vector<RawBundleFolder> raw(folders.size());  // its blocks go before their heap
+    const UniqueKernelObject bundlesRead(
+        CreateSemaphoreA(nullptr, 0, static_cast<LONG>(kReadAhead), nullptr));
+    const bool readAhead = heap && bundlesRead;
+    BackgroundQueue reader(kReadAhead);
+    const auto handRead = [&](std::size_t k) {
+        if (readAhead && k < folders.size()) {
+            reader.Hand([&paths, &raw, &heap, &bundlesRead, k] {
+                ReadBundleFolderRaw(paths[k], heap.Get(), raw[k]);
+                ReleaseSemaphore(bundlesRead.Get(), 1, nullptr);
+            });
+        }
+    };
+    for (std::size_t k = 0; k < kReadAhead; ++k) {
+        handRead(k);
+    }
+    std::vector<GatheredBundle> taken;  // only their manifests, to tell a bundle named twice
+    for (std::size_t k = 0; k < folders.size(); ++k) {
+        const std::string& folder = folders[k];
+        if (readAhead) {
+            WaitForSingleObject(bundlesRead.Get(), INFINITE);
+            handRead(k + kReadAhead);
+        } else {
+            ReadBundleFolderRaw(paths[k], GetProcessHeap(), raw[k]);
+        }
+        GatheredBundle bundle = GatheredBundleOf(paths[k], raw[k]);
         if (!bundle.HoldsLogs()) {
             Say(notes, folder + ": no log of Vorlix, left out");
             continue;
         }
         bool twice = false;
-        for (std::size_t i = 0; i < gathered.size() && !twice; ++i) {
+        for (std::size_t i = 0; i < taken.size() && !twice; ++i) {
             if (FoldAsciiCase(shown.folders[i]) == FoldAsciiCase(folder) ||
-                SameManifest(gathered[i], bundle)) {
+                SameManifest(taken[i], bundle)) {
                 Say(notes, folder + ": the same bundle as " + shown.folders[i] + ", left out");
                 twice = true;
             }
@@ -128,49 +212,10 @@ void GatherManyBundles(const std::vector<std::string>& given,
         if (!bundle.hasManifest) {
             Say(notes, folder + ": not a whole bundle (no manifest.txt)");
         }
-        MatrixBundle matrixBundle;
-        matrixBundle.title = TitleOf(folder, bundle);
-        if (bundle.hasManifest) {
-            matrixBundle.manifest = bundle.manifest;
-        }
-        BundleView view = bundle.View();
-        // The verdicts first: the matrix then takes the logs' lines from the view.
-        const std::vector<Verdict> verdicts = Diagnose(view);
-        for (const BundleFile& file : bundle.files) {
-            if (!file.read) {
-                Say(notes, folder + ": " + file.name + " unreadable (" + file.problem +
-                               "), not counted as empty");
-                continue;
-            }
-            // A log of the run is read once, as the rules read it (a mail's wrapping or quote
-            // undone by its layout); any other log of Vorlix line by line.
-            BundleLog log;
-            if (BundleLogOfFileName(file.name, &log) && view.Has(log)) {
-                shown.lines.push_back(view.TakeLines(log));
-            } else {
-                shown.lines.push_back(ReadLogLines(file.bytes.data(), file.bytes.size()));
-            }
-            matrixBundle.logs.push_back(
-                MatrixLog{file.name.substr(sizeof kLogPrefix - 1), &shown.lines.back()});
-        }
-        // The verdicts as one more log, computed by the rules as on the user's machine.
-        LogLines diagnosis;
-        for (const Verdict& verdict : verdicts) {
-            std::vector<std::string> cells = VerdictCells(verdict);
-            diagnosis.lines.push_back(LogLine{{cells[0], cells[1] + ": " + cells[2]}, false});
-        }
-        shown.lines.push_back(diagnosis);
-        matrixBundle.logs.push_back(MatrixLog{kDiagnosisKind, &shown.lines.back()});
-        matrixBundle.bad = CountOutcome(verdicts, Outcome::Fail) > 0;
-        matrixBundle.verdicts = VerdictEntries(verdicts);
-        for (const std::string& bad : badFolders) {
-            matrixBundle.bad = matrixBundle.bad || FoldAsciiCase(bad) == FoldAsciiCase(folder);
-        }
-        shown.folders.push_back(folder);
-        shown.bundles.push_back(matrixBundle);
-        // Its lines are read; only the manifest is still wanted, to tell a bundle named twice.
+        LayOutBundle(bundle, folder, badFolders, shown, notes);
+        // Its lines are laid out; only the manifest is still wanted.
         bundle.files.clear();
-        gathered.push_back(std::move(bundle));
+        taken.push_back(std::move(bundle));
     }
     if (!shown.bundles.empty()) {
         shown.Rebuild();

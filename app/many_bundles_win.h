@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,10 @@
 // Whether the folder holds bundles as its folders and is itself no bundle: what a drop of one
 // folder or the first folder chosen needs to open the matrix rather than two folders' summary.
 bool IsFolderOfBundles(const std::string& folder);
+
+// How many bundles a second thread reads ahead of the one laid out: enough to keep it busy,
+// few enough not to hold many bundles' bytes.
+constexpr std::size_t kBundlesReadAhead = 4;
 
 // Reads every bundle (one folder alone: the bundles in its folders), tells bad from good by
 // its diagnosis or the bad list, and lays out the matrix; each problem of the input goes to

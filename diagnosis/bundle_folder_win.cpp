@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/error_text_win.h"
 #include "platform/file_kind_win.h"
 #include "platform/handles_win.h"
@@ -20,41 +22,73 @@ std::string ReasonText(DWORD error) {
     return text;
 }
 
-// A log that is not there is no file of the bundle; one that is there but cannot be read is,
-// with the reason.
-void AddLogFile(const std::string& path, std::vector<BundleFile>& files) {
+// A file that is not there is no file of the bundle; one that is there but cannot be read is,
+// with the reason. Nothing is said here and nothing taken from the C runtime's heap.
+RawFile ReadFileRaw(const std::string& path, HANDLE heap) {
+    RawFile file;
     // Opened at once rather than looked at first: a folder of a hundred bundles is read
     // through some fourteen hundred opens, and each call costs.
     const UniqueFile handle(CreateFileA(path.c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    const DWORD openError = handle ? 0 : GetLastError();
-    if (openError == ERROR_FILE_NOT_FOUND || openError == ERROR_PATH_NOT_FOUND ||
-        (openError != 0 && !IsFile(path))) {
+    file.openError = handle ? 0 : GetLastError();
+    if (file.openError == ERROR_FILE_NOT_FOUND || file.openError == ERROR_PATH_NOT_FOUND ||
+        (file.openError != 0 && !IsFile(path))) {
+        return file;
+    }
+    file.there = true;
+    if (handle) {
+        file.read = ReadWholeLogRaw(handle.Get(), heap);
+    }
+    return file;
+}
+
+// The file said and kept: a box for a log that could not be read whole, as everywhere.
+void AddLogFile(const std::string& path, RawFile& raw, std::vector<BundleFile>& files) {
+    if (!raw.there) {
         return;
     }
     BundleFile file;
     file.name = FileNameOfPath(path);
-    if (!handle) {
-        file.problem = ReasonText(openError);
-    } else if (ReadWholeLog(handle.Get(), path.c_str(), file.bytes) != 0) {
+    if (raw.openError != 0) {
+        file.problem = ReasonText(raw.openError);
+    } else if (TakeWholeLogRead(raw.read, path.c_str(), file.bytes) != 0) {
         file.read = true;
     } else {
         file.bytes.clear();
         file.problem = "it could not be read whole (see the message about it)";
     }
-    files.push_back(file);
+    files.push_back(std::move(file));
 }
 
 }  // namespace
 
-GatheredBundle GatherBundleFolder(const std::string& folder) {
+BundleFolderPaths PathsOfBundleFolder(const std::string& folder) {
+    BundleFolderPaths paths;
+    for (int i = 0; i < kBundleLogCount; ++i) {
+        paths.logs[i] = JoinFolderAndName(folder, BundleLogFileName(static_cast<BundleLog>(i)));
+    }
+    paths.manifest = JoinFolderAndName(folder, kManifestFileName);
+    return paths;
+}
+
+void ReadBundleFolderRaw(const BundleFolderPaths& paths, HANDLE heap, RawBundleFolder& read) {
+    for (int i = 0; i < kBundleLogCount; ++i) {
+        read.logs[i] = ReadFileRaw(paths.logs[i], heap);
+    }
+    read.manifest = ReadFileRaw(paths.manifest, heap);
+}
+
+GatheredBundle GatheredBundleOf(const BundleFolderPaths& paths, RawBundleFolder& read) {
     GatheredBundle bundle;
     for (int i = 0; i < kBundleLogCount; ++i) {
-        AddLogFile(JoinFolderAndName(folder, BundleLogFileName(static_cast<BundleLog>(i))),
-                   bundle.files);
+        AddLogFile(paths.logs[i], read.logs[i], bundle.files);
     }
-    bundle.hasManifest = ReadManifestFile(folder, &bundle.manifest);
+    const RawLogRead& manifest = read.manifest.read;
+    bundle.hasManifest =
+        read.manifest.there && read.manifest.openError == 0 && manifest.Whole() &&
+        ManifestFromBytes(manifest.bytes.Data(), manifest.bytes.size, &bundle.manifest);
+    read.manifest.read.bytes.Reset();
     if (bundle.hasManifest) {
         bundle.knowsWritten = true;
         for (const ManifestFile& file : bundle.manifest.files) {
@@ -64,11 +98,19 @@ GatheredBundle GatherBundleFolder(const std::string& folder) {
     return bundle;
 }
 
+GatheredBundle GatherBundleFolder(const std::string& folder) {
+    const BundleFolderPaths paths = PathsOfBundleFolder(folder);
+    RawBundleFolder read;
+    ReadBundleFolderRaw(paths, GetProcessHeap(), read);
+    return GatheredBundleOf(paths, read);
+}
+
 GatheredBundle GatherRunLogs(const std::vector<std::string>& writtenPaths) {
     GatheredBundle bundle;
     bundle.knowsWritten = true;
     for (const std::string& path : writtenPaths) {
-        AddLogFile(path, bundle.files);
+        RawFile raw = ReadFileRaw(path, GetProcessHeap());
+        AddLogFile(path, raw, bundle.files);
         bundle.written.push_back(FileNameOfPath(path));
     }
     return bundle;

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <io.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -124,11 +125,64 @@ struct MappedViewTraits {
     static void Close(Type value) { UnmapViewOfFile(value); }
 };
 
+// A thread, a semaphore or an event: nullptr when its creation fails.
+struct KernelObjectTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { CloseHandle(value); }
+};
+
+// A heap of HeapCreate's own, destroyed with every block still in it.
+struct HeapTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type value) { HeapDestroy(value); }
+};
+
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueCrtFind = UniqueHandle<CrtFindTraits>;
 using UniqueFileMapping = UniqueHandle<FileMappingTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
+using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
+using UniqueHeap = UniqueHandle<HeapTraits>;
+
+// Bytes in a block of a given heap, freed there; `size` may be less than the block.
+class HeapBlock {
+public:
+    HeapBlock() = default;
+    HeapBlock(HANDLE heap, char* data) : heap_(heap), data_(data) {}
+    HeapBlock(const HeapBlock&) = delete;
+    HeapBlock& operator=(const HeapBlock&) = delete;
+    HeapBlock(HeapBlock&& other) noexcept { *this = std::move(other); }
+    HeapBlock& operator=(HeapBlock&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            heap_ = other.heap_;
+            data_ = other.data_;
+            size = other.size;
+            other.data_ = nullptr;
+            other.size = 0;
+        }
+        return *this;
+    }
+    ~HeapBlock() { Reset(); }
+
+    char* Data() const { return data_; }
+    void Reset() {
+        if (data_ != nullptr) {
+            HeapFree(heap_, 0, data_);
+        }
+        data_ = nullptr;
+        size = 0;
+    }
+
+    std::size_t size = 0;
+
+private:
+    HANDLE heap_ = nullptr;
+    char* data_ = nullptr;
+};
 using UniqueKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueService = UniqueHandle<ServiceHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;

@@ -27,5 +27,9 @@ bool ReadManifestFile(const std::string& folder, CollectManifest* manifest) {
         return false;
     }
     bytes.resize(read);
-    return ParseManifest(bytes, manifest);
+    return ManifestFromBytes(bytes.data(), bytes.size(), manifest);
+}
+
+bool ManifestFromBytes(const char* data, std::size_t size, CollectManifest* manifest) {
+    return size <= kMaxManifestSize && ParseManifest(std::string(data, size), manifest);
 }

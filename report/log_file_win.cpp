@@ -253,16 +253,47 @@ void ShowReadFailure(DWORD code, const char* caption, const char* fileName, std:
     }
 }
 
-}  // namespace
-
-int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes, std::string* reason) {
-    bytes.clear();
+// Reads the file whole from its start into what `place(size)` gives for its size (nullptr:
+// no room) and returns how many bytes it read; a failure goes to `read`.
+template <typename Place>
+std::size_t ReadWhole(HANDLE file, RawLogRead& read, Place place) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) {
-        ShowReadFailure(GetLastError(), "Vorlix   GetFileSize", fileName, reason);
+        read.failedCall = "Vorlix   GetFileSize";
+        read.error = GetLastError();
         return 0;
     }
     if (size.QuadPart > kMaxComparedLogSize) {
+        read.tooLarge = true;
+        return 0;
+    }
+    SyncFilePosition(file, 0);
+    const std::size_t wanted = static_cast<std::size_t>(size.QuadPart);
+    char* const data = place(wanted);
+    if (data == nullptr) {
+        read.failedCall = "Vorlix   HeapAlloc";
+        read.error = ERROR_NOT_ENOUGH_MEMORY;
+        return 0;
+    }
+    std::size_t held = 0;
+    while (held < wanted) {
+        DWORD got = 0;
+        if (!ReadFile(file, data + held, static_cast<DWORD>(wanted - held), &got, nullptr)) {
+            read.failedCall = "Vorlix   ReadFile";
+            read.error = GetLastError();
+            return held;
+        }
+        if (got == 0) {
+            break;  // the file became shorter since its size was taken
+        }
+        held += got;
+    }
+    return held;
+}
+
+// The box and `reason` of a failed read, as ReadWholeLog gives them; 1 when nothing failed.
+int SayWholeLogRead(const RawLogRead& read, const char* fileName, std::string* reason) {
+    if (read.tooLarge) {
         const std::string text =
             std::string(fileName) + "  is larger than 64 MiB: too large to be a log of Vorlix.";
         ShowMessageBox(nullptr, text.c_str(), kErrorCaption, kErrorBoxStyle);
@@ -271,23 +302,41 @@ int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes, std::str
         }
         return 0;
     }
-    SyncFilePosition(file, 0);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    size_t held = 0;
-    while (held < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file, &bytes[held], static_cast<DWORD>(bytes.size() - held), &read,
-                      nullptr)) {
-            const DWORD error = GetLastError();
-            bytes.resize(held);
-            ShowReadFailure(error, "Vorlix   ReadFile", fileName, reason);
-            return 0;
-        }
-        if (read == 0) {
-            break;  // the file became shorter since its size was taken
-        }
-        held += read;
+    if (read.failedCall != nullptr) {
+        ShowReadFailure(read.error, read.failedCall, fileName, reason);
+        return 0;
     }
-    bytes.resize(held);
     return 1;
+}
+
+}  // namespace
+
+RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap) {
+    RawLogRead read;
+    const std::size_t held = ReadWhole(file, read, [&](std::size_t size) {
+        // One byte more, never none: an empty log has a block too.
+        read.bytes = HeapBlock(heap, static_cast<char*>(HeapAlloc(heap, 0, size + 1)));
+        return read.bytes.Data();
+    });
+    read.bytes.size = held;
+    return read;
+}
+
+int TakeWholeLogRead(RawLogRead& read, const char* fileName, std::string& bytes,
+                     std::string* reason) {
+    bytes.assign(read.bytes.Data() != nullptr ? read.bytes.Data() : "", read.bytes.size);
+    read.bytes.Reset();
+    return SayWholeLogRead(read, fileName, reason);
+}
+
+int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes, std::string* reason) {
+    // Straight into `bytes`: a log of 100,000 records is not copied once more.
+    RawLogRead read;
+    bytes.clear();
+    const std::size_t held = ReadWhole(file, read, [&](std::size_t size) {
+        bytes.resize(size);
+        return &bytes[0];
+    });
+    bytes.resize(held);
+    return SayWholeLogRead(read, fileName, reason);
 }

@@ -81,6 +81,24 @@ int ReadLogField(int64_t* position, HANDLE file, char* field);
 int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes,
                  std::string* reason = nullptr);
 
+// ReadWholeLog in two halves. The first reads and says nothing, and takes nothing from the C
+// runtime's heap, so that a second thread may read many bundles while the first lays them out:
+// under Wine every allocation of that heap takes one lock, and a reader contending for it
+// loses more than the second thread gains.
+struct RawLogRead {
+    HeapBlock bytes;                   // in the heap given; what was read before a failure
+    const char* failedCall = nullptr;  // "Vorlix   ReadFile"...; nullptr when nothing failed
+    DWORD error = 0;
+    bool tooLarge = false;  // larger than kMaxComparedLogSize: nothing read
+
+    bool Whole() const { return failedCall == nullptr && !tooLarge; }
+};
+RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap);
+// The second half, on the program's own thread: the box and `reason` as ReadWholeLog gives
+// them, and the bytes copied to `bytes` (the block is let go). Returns 1 when it was whole.
+int TakeWholeLogRead(RawLogRead& read, const char* fileName, std::string& bytes,
+                     std::string* reason = nullptr);
+
 // Logs are far smaller; a larger file is no log of ours, and reading it whole
 // would take the memory of a 32-bit process.
 constexpr int64_t kMaxComparedLogSize = 64 * 1024 * 1024;

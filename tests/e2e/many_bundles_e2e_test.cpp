@@ -249,6 +249,42 @@ TEST(ManyBundles, BadInputIsSaidOnceByNameAndNeverCountedAsEmpty) {
     EXPECT_NE(run.output.find(": the same bundle as "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("fewer than two bundles"), std::string::npos) << run.output;
     EXPECT_FALSE(FileExistsAt(report));
+
+    // A log another program holds open, a bundle without its manifest, a folder without logs
+    // and a bundle named twice among bundles that compare: each said once, in the folders'
+    // order, however far ahead of the bundle laid out the files are read.
+    const std::string held = GeneratedBundles::Folder("good2") + "\\Lensora_Brenhold.logServices";
+    const UniqueFile holder(CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder) << "cannot hold " << held << " open: " << GetLastError();
+    ASSERT_TRUE(DeleteFileA((GeneratedBundles::Folder("bad1") + "\\manifest.txt").c_str()));
+    CreateDirectoryA(empty.c_str(), nullptr);
+    const FinishedRun mixed =
+        RunToEnd("/compare folders " + GeneratedBundles::Folder("good1") + " " +
+                 GeneratedBundles::Folder("good2") + " " + GeneratedBundles::Folder("bad1") + " " +
+                 empty + " " + GeneratedBundles::Folder("good1") + " " +
+                 GeneratedBundles::Folder("bad2") + " /report " + report);
+    RemoveDirectoryA(empty.c_str());
+    EXPECT_EQ(mixed.exitCode, 1u) << mixed.output;
+    const std::string said[] = {
+        GeneratedBundles::Folder("good2") + ": Lensora_Brenhold.logServices unreadable (",
+        GeneratedBundles::Folder("bad1") + ": not a whole bundle (no manifest.txt)",
+        empty + ": no log of Vorlix, left out",
+        GeneratedBundles::Folder("good1") + ": the same bundle as " +
+            GeneratedBundles::Folder("good1") + ", left out",
+    };
+    std::size_t last = 0;
+    for (const std::string& note : said) {
+        const std::size_t at = mixed.output.find(note);
+        ASSERT_NE(at, std::string::npos) << note << "\n" << mixed.output;
+        EXPECT_EQ(mixed.output.find(note, at + 1), std::string::npos) << "twice: " << note;
+        EXPECT_GT(at, last) << "out of the folders' order: " << note << "\n" << mixed.output;
+        last = at;
+    }
+    // Four bundles compared; the held log's facts are missing there, not empty values.
+    const std::vector<std::vector<std::string>> rows = Table(ReadFileBytes(report));
+    ASSERT_FALSE(rows.empty()) << mixed.output;
+    EXPECT_EQ(rows[0].size(), 8u) << mixed.output;
 }
 
 TEST(Diagnose, ABundleGivesItsVerdictsAndTheExitCodeSaysWhetherARuleFailed) {

@@ -169,8 +169,9 @@ void GatherManyBundles(const std::vector<std::string>& given,
     }
     const UniqueHeap heap(HeapCreate(0, 0, 0));
     std::vector<RawBundleFolder> raw(folders.size());  // its blocks go before their heap
-    const UniqueKernelObject bundlesRead(
-        CreateSemaphoreA(nullptr, 0, static_cast<LONG>(kReadAhead), nullptr));
+    // Never more than kReadAhead bundles read and not yet taken; a count beyond it would make
+    // a release fail and leave this thread waiting for good, so the bound is set far above.
+    const UniqueKernelObject bundlesRead(CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr));
     const bool readAhead = heap && bundlesRead;
     BackgroundQueue reader(kReadAhead);
     const auto handRead = [&](std::size_t k) {

@@ -186,6 +186,8 @@ void GatherManyBundles(const std::vector<std::string>& given,
         handRead(k);
     }
     std::vector<GatheredBundle> taken;  // only their manifests, to tell a bundle named twice
+    // The rows are made bundle by bundle while the next ones are read.
+    BundleMatrixBuilder matrix;
     for (std::size_t k = 0; k < folders.size(); ++k) {
         const std::string& folder = folders[k];
         if (readAhead) {
@@ -214,12 +216,13 @@ void GatherManyBundles(const std::vector<std::string>& given,
             Say(notes, folder + ": not a whole bundle (no manifest.txt)");
         }
         LayOutBundle(bundle, folder, badFolders, shown, notes);
+        matrix.Add(shown.bundles.back());
         // Its lines are laid out; only the manifest is still wanted.
         bundle.files.clear();
         taken.push_back(std::move(bundle));
     }
     if (!shown.bundles.empty()) {
-        shown.Rebuild();
+        shown.matrix = matrix.Finish(shown.bundles);
     }
 }
 

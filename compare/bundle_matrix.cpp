@@ -7,10 +7,12 @@ namespace {
 
 const std::string kMissingText = "(missing)";
 
+}  // namespace
+
 // Most lines of most bundles meet a row and a value already made: their key and value are
-// put together in buffers kept across lines, so only what is new is copied.
-struct Builder {
-    std::size_t bundleCount = 0;
+// put together in buffers kept across lines, so only what is new is copied. A row's cells
+// reach as far as the last bundle that has it; the rest are missing.
+struct BundleMatrixBuilder::Rows {
     std::unordered_map<std::string, std::size_t> rowOfKey;
     std::vector<MatrixRow> rows;
     // Per row, the index of each value text, so that equal texts share one index.
@@ -35,7 +37,6 @@ struct Builder {
         MatrixRow row;
         row.kind = kind;
         row.name = name + suffix;
-        row.cells.assign(bundleCount, kMissing);
         rows.push_back(std::move(row));
         valueIndex.emplace_back();
         metInLog.push_back(static_cast<std::size_t>(-1));
@@ -69,6 +70,9 @@ struct Builder {
         } else {
             at = found->second;
         }
+        if (row.cells.size() <= bundle) {
+            row.cells.resize(bundle + 1, kMissing);
+        }
         row.cells[bundle] = at;
     }
 
@@ -82,6 +86,8 @@ struct Builder {
         }
     }
 };
+
+namespace {
 
 // Every value a group of bundles holds (kMissing counts as one), each once.
 std::vector<int> ValuesHeld(const MatrixRow& row, const std::vector<MatrixBundle>& bundles,
@@ -142,29 +148,34 @@ bool SameEverywhere(const MatrixRow& row) {
 
 }  // namespace
 
-BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
-    Builder builder;
-    builder.bundleCount = bundles.size();
-    std::size_t logNumber = 0;
-    for (std::size_t b = 0; b < bundles.size(); ++b) {
-        for (const MatrixLog& log : bundles[b].logs) {
-            if (log.lines == nullptr) {
+BundleMatrixBuilder::BundleMatrixBuilder() : rows_(new Rows) {}
+
+BundleMatrixBuilder::~BundleMatrixBuilder() = default;
+
+void BundleMatrixBuilder::Add(const MatrixBundle& bundle) {
+    Rows& rows = *rows_;
+    for (const MatrixLog& log : bundle.logs) {
+        if (log.lines == nullptr) {
+            continue;
+        }
+        ++logsAdded_;
+        for (const LogLine& line : log.lines->lines) {
+            if (line.fields.empty()) {
                 continue;
             }
-            ++logNumber;
-            for (const LogLine& line : log.lines->lines) {
-                if (line.fields.empty()) {
-                    continue;
-                }
-                const std::size_t row = builder.RowOfLine(log.kind, line.fields.front(), logNumber);
-                builder.TakeValueOf(line);
-                builder.Set(row, b);
-            }
+            const std::size_t row = rows.RowOfLine(log.kind, line.fields.front(), logsAdded_);
+            rows.TakeValueOf(line);
+            rows.Set(row, bundlesAdded_);
         }
     }
+    ++bundlesAdded_;
+}
+
+BundleMatrix BundleMatrixBuilder::Finish(const std::vector<MatrixBundle>& bundles) {
     BundleMatrix matrix;
     std::vector<MatrixRow> groups[3];
-    for (MatrixRow& row : builder.rows) {
+    for (MatrixRow& row : rows_->rows) {
+        row.cells.resize(bundles.size(), kMissing);
         if (SameEverywhere(row)) {
             continue;
         }
@@ -172,6 +183,9 @@ BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
         row.rowClass = ClassOf(row, bundles);
         groups[static_cast<int>(row.rowClass)].push_back(std::move(row));
     }
+    rows_.reset(new Rows);
+    bundlesAdded_ = 0;
+    logsAdded_ = 0;
     matrix.separating = groups[0].size();
     matrix.differing = groups[1].size();
     matrix.expectedToVary = groups[2].size();
@@ -181,6 +195,14 @@ BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
         }
     }
     return matrix;
+}
+
+BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles) {
+    BundleMatrixBuilder builder;
+    for (const MatrixBundle& bundle : bundles) {
+        builder.Add(bundle);
+    }
+    return builder.Finish(bundles);
 }
 
 const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle) {

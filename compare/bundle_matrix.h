@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,26 @@ struct BundleMatrix {
 // The record name and value of a log line: the first field, and the others joined by two
 // blanks as the log wrote them.
 BundleMatrix BuildBundleMatrix(const std::vector<MatrixBundle>& bundles);
+
+// BuildBundleMatrix as the bundles come, so that the rows are made while later bundles are
+// still read: each bundle added once its logs are laid out (in the order of `bundles`), the
+// rows classed by the bundles' bad marks when all are in. Finish leaves the builder empty.
+class BundleMatrixBuilder {
+public:
+    BundleMatrixBuilder();
+    ~BundleMatrixBuilder();
+    BundleMatrixBuilder(const BundleMatrixBuilder&) = delete;
+    BundleMatrixBuilder& operator=(const BundleMatrixBuilder&) = delete;
+
+    void Add(const MatrixBundle& bundle);
+    BundleMatrix Finish(const std::vector<MatrixBundle>& bundles);
+
+private:
+    struct Rows;
+    std::unique_ptr<Rows> rows_;
+    std::size_t bundlesAdded_ = 0;
+    std::size_t logsAdded_ = 0;  // numbers each log, to tell a name it repeats
+};
 
 // The text of a cell: its value, or "(missing)".
 const std::string& MatrixCellText(const MatrixRow& row, std::size_t bundle);

@@ -100,6 +100,21 @@ bool IsFolderOfBundles(const std::string& folder) {
 
 namespace {
 
+// What the reading thread reads: the paths, made beforehand, and a record per bundle that it
+// fills and the program's thread takes over once `bundlesRead` says so.
+struct ReadAhead {
+    std::vector<BundleFolderPaths> paths;
+    std::vector<RawBundleFolder> raw;
+    HANDLE heap = nullptr;
+    HANDLE bundlesRead = nullptr;
+
+    static void ReadBundle(void* context, std::size_t k) {
+        ReadAhead& ahead = *static_cast<ReadAhead*>(context);
+        ReadBundleFolderRaw(ahead.paths[k], ahead.heap, ahead.raw[k]);
+        ReleaseSemaphore(ahead.bundlesRead, 1, nullptr);
+    }
+};
+
 // One bundle read: its verdicts, its logs' lines and its column, appended to `shown`.
 void LayOutBundle(GatheredBundle& bundle, const std::string& folder,
                   const std::vector<std::string>& badFolders, MatrixShown& shown,
@@ -162,24 +177,23 @@ void GatherManyBundles(const std::vector<std::string>& given,
     // it found and lays each out: reading is mostly waiting on Wine's server, laying out is
     // work. Without a heap or semaphore of its own, this thread reads each bundle itself.
     constexpr std::size_t kReadAhead = kBundlesReadAhead;
-    std::vector<BundleFolderPaths> paths;
-    paths.reserve(folders.size());
-    for (const std::string& folder : folders) {
-        paths.push_back(PathsOfBundleFolder(folder));
-    }
     const UniqueHeap heap(HeapCreate(0, 0, 0));
-    std::vector<RawBundleFolder> raw(folders.size());  // its blocks go before their heap
+    ReadAhead ahead;  // its blocks go before their heap
+    ahead.heap = heap.Get();
+    ahead.paths.reserve(folders.size());
+    for (const std::string& folder : folders) {
+        ahead.paths.push_back(PathsOfBundleFolder(folder));
+    }
+    ahead.raw.resize(folders.size());
     // Never more than kReadAhead bundles read and not yet taken; a count beyond it would make
     // a release fail and leave this thread waiting for good, so the bound is set far above.
     const UniqueKernelObject bundlesRead(CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr));
+    ahead.bundlesRead = bundlesRead.Get();
     const bool readAhead = heap && bundlesRead;
     BackgroundQueue reader(kReadAhead);
     const auto handRead = [&](std::size_t k) {
         if (readAhead && k < folders.size()) {
-            reader.Hand([&paths, &raw, &heap, &bundlesRead, k] {
-                ReadBundleFolderRaw(paths[k], heap.Get(), raw[k]);
-                ReleaseSemaphore(bundlesRead.Get(), 1, nullptr);
-            });
+            reader.Hand(BackgroundJob{&ReadAhead::ReadBundle, &ahead, k});
         }
     };
     for (std::size_t k = 0; k < kReadAhead; ++k) {
@@ -194,9 +208,9 @@ void GatherManyBundles(const std::vector<std::string>& given,
             WaitForSingleObject(bundlesRead.Get(), INFINITE);
             handRead(k + kReadAhead);
         } else {
-            ReadBundleFolderRaw(paths[k], GetProcessHeap(), raw[k]);
+            ReadBundleFolderRaw(ahead.paths[k], GetProcessHeap(), ahead.raw[k]);
         }
-        GatheredBundle bundle = GatheredBundleOf(paths[k], raw[k]);
+        GatheredBundle bundle = GatheredBundleOf(ahead.paths[k], ahead.raw[k]);
         if (!bundle.HoldsLogs()) {
             Say(notes, folder + ": no log of Vorlix, left out");
             continue;

@@ -24,7 +24,7 @@ std::string ReasonText(DWORD error) {
 
 // A file that is not there is no file of the bundle; one that is there but cannot be read is,
 // with the reason. Nothing is said here and nothing taken from the C runtime's heap.
-RawFile ReadFileRaw(const std::string& path, HANDLE heap) {
+RawFile ReadFileRaw(const std::string& path, HANDLE heap, int64_t largest = kMaxComparedLogSize) {
     RawFile file;
     // Opened at once rather than looked at first: a folder of a hundred bundles is read
     // through some fourteen hundred opens, and each call costs.
@@ -38,7 +38,7 @@ RawFile ReadFileRaw(const std::string& path, HANDLE heap) {
     }
     file.there = true;
     if (handle) {
-        file.read = ReadWholeLogRaw(handle.Get(), heap);
+        file.read = ReadWholeLogRaw(handle.Get(), heap, largest);
     }
     return file;
 }
@@ -76,7 +76,7 @@ void ReadBundleFolderRaw(const BundleFolderPaths& paths, HANDLE heap, RawBundleF
     for (int i = 0; i < kBundleLogCount; ++i) {
         read.logs[i] = ReadFileRaw(paths.logs[i], heap);
     }
-    read.manifest = ReadFileRaw(paths.manifest, heap);
+    read.manifest = ReadFileRaw(paths.manifest, heap, kMaxManifestSize);
 }
 
 GatheredBundle GatheredBundleOf(const BundleFolderPaths& paths, RawBundleFolder& read) {

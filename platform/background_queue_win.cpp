@@ -1,12 +1,11 @@
 #include "platform/background_queue_win.h"
 
-#include <utility>
-
-BackgroundQueue::BackgroundQueue(long capacity) {
+BackgroundQueue::BackgroundQueue(std::size_t capacity) : ring_(capacity) {
     InitializeCriticalSection(&lock_);
-    freeSlots_.Reset(CreateSemaphoreA(nullptr, capacity, capacity, nullptr));
-    waitingJobs_.Reset(CreateSemaphoreA(nullptr, 0, capacity + 1, nullptr));
-    if (freeSlots_ && waitingJobs_) {
+    const LONG places = static_cast<LONG>(capacity);
+    freePlaces_.Reset(CreateSemaphoreA(nullptr, places, places, nullptr));
+    waitingJobs_.Reset(CreateSemaphoreA(nullptr, 0, places + 1, nullptr));
+    if (freePlaces_ && waitingJobs_) {
         thread_.Reset(CreateThread(nullptr, 0, &BackgroundQueue::Run, this, 0, nullptr));
     }
 }
@@ -16,16 +15,17 @@ BackgroundQueue::~BackgroundQueue() {
     DeleteCriticalSection(&lock_);
 }
 
-void BackgroundQueue::Hand(std::function<void()> job) {
+void BackgroundQueue::Hand(const BackgroundJob& job) {
     // Without a second thread (no semaphore or thread could be made) the job is done here:
     // slower, never lost.
     if (!thread_) {
-        job();
+        job.run(job.context, job.index);
         return;
     }
-    WaitForSingleObject(freeSlots_.Get(), INFINITE);
+    WaitForSingleObject(freePlaces_.Get(), INFINITE);
     EnterCriticalSection(&lock_);
-    jobs_.push_back(std::move(job));
+    ring_[(first_ + waiting_) % ring_.size()] = job;
+    ++waiting_;
     LeaveCriticalSection(&lock_);
     ReleaseSemaphore(waitingJobs_.Get(), 1, nullptr);
 }
@@ -51,7 +51,7 @@ void BackgroundQueue::DoJobs() {
     for (;;) {
         WaitForSingleObject(waitingJobs_.Get(), INFINITE);
         EnterCriticalSection(&lock_);
-        if (jobs_.empty()) {
+        if (waiting_ == 0) {
             // Only the finishing signal is left: every job before it is done.
             const bool finishing = finishing_;
             LeaveCriticalSection(&lock_);
@@ -60,10 +60,11 @@ void BackgroundQueue::DoJobs() {
             }
             continue;
         }
-        std::function<void()> job = std::move(jobs_.front());
-        jobs_.pop_front();
+        const BackgroundJob job = ring_[first_];
+        first_ = (first_ + 1) % ring_.size();
+        --waiting_;
         LeaveCriticalSection(&lock_);
-        ReleaseSemaphore(freeSlots_.Get(), 1, nullptr);
-        job();
+        ReleaseSemaphore(freePlaces_.Get(), 1, nullptr);
+        job.run(job.context, job.index);
     }
 }

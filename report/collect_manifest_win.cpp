@@ -5,19 +5,13 @@
 #include "platform/handles_win.h"
 #include "platform/path_text.h"
 
-namespace {
-
-// A manifest is small; anything larger is no manifest of ours.
-constexpr DWORD kMaxManifestSize = 1024 * 1024;
-
-}  // namespace
-
 bool ReadManifestFile(const std::string& folder, CollectManifest* manifest) {
     UniqueFile file(CreateFileA(JoinFolderAndName(folder, kManifestFileName).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxManifestSize) {
+    if (!file || !GetFileSizeEx(file.Get(), &size) ||
+        size.QuadPart > static_cast<LONGLONG>(kMaxManifestSize)) {
         return false;
     }
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');

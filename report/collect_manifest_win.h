@@ -6,6 +6,9 @@
 
 #include "report/collect_manifest.h"
 
+// A manifest is small; anything larger is no manifest of ours, and is not read.
+constexpr std::size_t kMaxManifestSize = 1024 * 1024;
+
 // The folder's manifest, when it has one that reads as a manifest; false for none, one that
 // cannot be read, or one that is no manifest of ours.
 bool ReadManifestFile(const std::string& folder, CollectManifest* manifest);

@@ -254,16 +254,17 @@ void ShowReadFailure(DWORD code, const char* caption, const char* fileName, std:
 }
 
 // Reads the file whole from its start into what `place(size)` gives for its size (nullptr:
-// no room) and returns how many bytes it read; a failure goes to `read`.
+// no room) and returns how many bytes it read; a file larger than `largest` is not read. A
+// failure goes to `read`.
 template <typename Place>
-std::size_t ReadWhole(HANDLE file, RawLogRead& read, Place place) {
+std::size_t ReadWhole(HANDLE file, int64_t largest, RawLogRead& read, Place place) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size)) {
         read.failedCall = "Vorlix   GetFileSize";
         read.error = GetLastError();
         return 0;
     }
-    if (size.QuadPart > kMaxComparedLogSize) {
+    if (size.QuadPart > largest) {
         read.tooLarge = true;
         return 0;
     }
@@ -311,9 +312,9 @@ int SayWholeLogRead(const RawLogRead& read, const char* fileName, std::string* r
 
 }  // namespace
 
-RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap) {
+RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap, int64_t largest) {
     RawLogRead read;
-    const std::size_t held = ReadWhole(file, read, [&](std::size_t size) {
+    const std::size_t held = ReadWhole(file, largest, read, [&](std::size_t size) {
         // One byte more, never none: an empty log has a block too.
         read.bytes = HeapBlock(heap, static_cast<char*>(HeapAlloc(heap, 0, size + 1)));
         return read.bytes.Data();
@@ -333,7 +334,7 @@ int ReadWholeLog(HANDLE file, const char* fileName, std::string& bytes, std::str
     // Straight into `bytes`: a log of 100,000 records is not copied once more.
     RawLogRead read;
     bytes.clear();
-    const std::size_t held = ReadWhole(file, read, [&](std::size_t size) {
+    const std::size_t held = ReadWhole(file, kMaxComparedLogSize, read, [&](std::size_t size) {
         bytes.resize(size);
         return &bytes[0];
     });

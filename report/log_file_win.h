@@ -74,6 +74,10 @@ void FormatLocalTimestamp(char* text, size_t size);
 // the file position at the next field, or 0 after "String buffer too small".
 int ReadLogField(int64_t* position, HANDLE file, char* field);
 
+// Logs are far smaller; a larger file is no log of ours, and reading it whole
+// would take the memory of a 32-bit process.
+constexpr int64_t kMaxComparedLogSize = 64 * 1024 * 1024;
+
 // Reads a whole log that is open for reading, from its start, into `bytes`.
 // Returns 1, or 0 after telling the user why not in a box that names the file
 // (a failed read: `bytes` then holds what was read before it; a log too large
@@ -89,16 +93,12 @@ struct RawLogRead {
     HeapBlock bytes;                   // in the heap given; what was read before a failure
     const char* failedCall = nullptr;  // "Vorlix   ReadFile"...; nullptr when nothing failed
     DWORD error = 0;
-    bool tooLarge = false;  // larger than kMaxComparedLogSize: nothing read
+    bool tooLarge = false;  // larger than the most asked for: nothing read
 
     bool Whole() const { return failedCall == nullptr && !tooLarge; }
 };
-RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap);
+RawLogRead ReadWholeLogRaw(HANDLE file, HANDLE heap, int64_t largest = kMaxComparedLogSize);
 // The second half, on the program's own thread: the box and `reason` as ReadWholeLog gives
 // them, and the bytes copied to `bytes` (the block is let go). Returns 1 when it was whole.
 int TakeWholeLogRead(RawLogRead& read, const char* fileName, std::string& bytes,
                      std::string* reason = nullptr);
-
-// Logs are far smaller; a larger file is no log of ours, and reading it whole
-// would take the memory of a 32-bit process.
-constexpr int64_t kMaxComparedLogSize = 64 * 1024 * 1024;

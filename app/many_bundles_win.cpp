@@ -176,7 +176,6 @@ void GatherManyBundles(const std::vector<std::string>& given,
     // A second thread reads the bundles' files a few bundles ahead while this one says what
     // it found and lays each out: reading is mostly waiting on Wine's server, laying out is
     // work. Without a heap or semaphore of its own, this thread reads each bundle itself.
-    constexpr std::size_t kReadAhead = kBundlesReadAhead;
     const UniqueHeap heap(HeapCreate(0, 0, 0));
     ReadAhead ahead;  // its blocks go before their heap
     ahead.heap = heap.Get();
@@ -185,18 +184,18 @@ void GatherManyBundles(const std::vector<std::string>& given,
         ahead.paths.push_back(PathsOfBundleFolder(folder));
     }
     ahead.raw.resize(folders.size());
-    // Never more than kReadAhead bundles read and not yet taken; a count beyond it would make
-    // a release fail and leave this thread waiting for good, so the bound is set far above.
+    // Never more than kBundlesReadAhead bundles read and not yet taken; a count beyond it would
+    // make a release fail and leave this thread waiting for good, so the bound is set far above.
     const UniqueKernelObject bundlesRead(CreateSemaphoreA(nullptr, 0, 0x7FFFFFFF, nullptr));
     ahead.bundlesRead = bundlesRead.Get();
     const bool readAhead = heap && bundlesRead;
-    BackgroundQueue reader(kReadAhead);
+    BackgroundQueue reader(kBundlesReadAhead);
     const auto handRead = [&](std::size_t k) {
         if (readAhead && k < folders.size()) {
             reader.Hand(BackgroundJob{&ReadAhead::ReadBundle, &ahead, k});
         }
     };
-    for (std::size_t k = 0; k < kReadAhead; ++k) {
+    for (std::size_t k = 0; k < kBundlesReadAhead; ++k) {
         handRead(k);
     }
     std::vector<GatheredBundle> taken;  // only their manifests, to tell a bundle named twice
@@ -206,7 +205,7 @@ void GatherManyBundles(const std::vector<std::string>& given,
         const std::string& folder = folders[k];
         if (readAhead) {
             WaitForSingleObject(bundlesRead.Get(), INFINITE);
-            handRead(k + kReadAhead);
+            handRead(k + kBundlesReadAhead);
         } else {
             ReadBundleFolderRaw(ahead.paths[k], GetProcessHeap(), ahead.raw[k]);
         }

@@ -112,20 +112,14 @@ struct ImageListTraits {
     static void Close(Type value) { ImageList_Destroy(value); }
 };
 
-// A file mapping object; CreateFileMapping fails with nullptr, not INVALID_HANDLE_VALUE.
-struct FileMappingTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type value) { CloseHandle(value); }
-};
-
 struct MappedViewTraits {
     using Type = const void*;
     static Type Invalid() { return nullptr; }
     static void Close(Type value) { UnmapViewOfFile(value); }
 };
 
-// A thread, a semaphore or an event: nullptr when its creation fails.
+// A thread, a semaphore, an event or a file mapping: nullptr when its creation fails (a
+// mapping too, unlike a file: not INVALID_HANDLE_VALUE).
 struct KernelObjectTraits {
     using Type = HANDLE;
     static Type Invalid() { return nullptr; }
@@ -142,7 +136,7 @@ struct HeapTraits {
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueFind = UniqueHandle<FindHandleTraits>;
 using UniqueCrtFind = UniqueHandle<CrtFindTraits>;
-using UniqueFileMapping = UniqueHandle<FileMappingTraits>;
+using UniqueFileMapping = UniqueHandle<KernelObjectTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueKernelObject = UniqueHandle<KernelObjectTraits>;
 using UniqueHeap = UniqueHandle<HeapTraits>;

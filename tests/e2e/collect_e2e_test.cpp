@@ -39,27 +39,6 @@ std::vector<FolderFile> FilesIn(const std::string& folder) {
     return files;
 }
 
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    // The search ends before the folder goes: an open one would keep it.
-    if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
-        do {
-            const std::string name = entry.cFileName;
-            const std::string path = folder + "\\" + name;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search.Get(), &entry));
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // A folder that a test makes (or lets the program make) and that goes with the test.
 class TestFolder {
 public:
@@ -255,7 +234,6 @@ TEST(CollectBundle, ASecondRunIntoTheSameFolderLeavesOnlyItsFilesAndAManifestOfT
         << run.output;
     DeleteFileA(kMessagesLog);
 }
-
 
 bool Holds(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

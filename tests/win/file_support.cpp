@@ -1,5 +1,7 @@
 #include "tests/win/file_support.h"
 
+#include "platform/handles_win.h"
+
 std::string ReadFileBytes(const std::string& path) {
     std::string bytes;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -49,4 +51,25 @@ std::string SystemText(DWORD code) {
     std::string result = text ? text : "";
     LocalFree(text);
     return result;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    // The search ends before the folder goes: an open one would keep it.
+    if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
+        do {
+            const std::string name = entry.cFileName;
+            const std::string path = folder + "\\" + name;
+            if (name == "." || name == "..") {
+                continue;
+            }
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search.Get(), &entry));
+    }
+    RemoveDirectoryA(folder.c_str());
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/many_bundles_win.h"
-#include "platform/handles_win.h"
 #include "tests/win/file_support.h"
 
 namespace {
@@ -21,25 +20,6 @@ struct FolderCase {
     std::vector<std::string> files;
     bool folderOfBundles;
 };
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    if (const UniqueFind search{FindFirstFileA((folder + "\\*").c_str(), &entry)}) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") {
-                continue;
-            }
-            const std::string path = folder + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search.Get(), &entry));
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 void WriteUnderRoot(const std::string& relative) {
     for (std::size_t at = relative.find('\\'); at != std::string::npos;
